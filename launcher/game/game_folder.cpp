@@ -1,0 +1,48 @@
+#include "launcher/game/game_folder.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "launcher/util/module_folder.h"
+
+Function* g_function = new Function();
+
+Function::Function() : launcherFolder_(GetModuleFolder()) {}
+
+Function::~Function() = default;
+
+void Function::SetGameFolder(const std::wstring& folder) { gameFolder_ = folder; }
+
+std::wstring Function::GetGameFolder() const { return gameFolder_; }
+
+std::wstring Function::GetLauncherFolder() const { return launcherFolder_; }
+
+bool Function::IsGameFolderValid() const {
+    const std::wstring runtime = gameFolder_ + kJavaRuntimeSubPath;
+    return GetFileAttributesW(runtime.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::wstring ChooseLocalAppDataFolder(const std::wstring& shellAnswer, unsigned major, unsigned minor) {
+    if (major == 5 && minor == 1) return L"C:\\Users\\Administrator\\AppData\\Local";
+    return shellAnswer;
+}
+
+std::wstring Function::GetLocalAppDataFolder() const {
+    wchar_t buffer[MAX_PATH] = {};
+    PIDLIST_ABSOLUTE idList = nullptr;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_LOCAL_APPDATA, &idList)) && idList) {
+        if (!SHGetPathFromIDListW(idList, buffer)) buffer[0] = L'\0';
+        CoTaskMemFree(idList);
+    }
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof(version);
+    GetVersionExW(&version);
+    return ChooseLocalAppDataFolder(buffer, version.dwMajorVersion, version.dwMinorVersion);
+}
+
+std::wstring Function::GetCurrentUserName() const {
+    wchar_t buffer[256] = {};
+    DWORD size = 256;
+    if (!GetUserNameW(buffer, &size)) return {};
+    return std::wstring(buffer);
+}

@@ -1,0 +1,53 @@
+// The launcher's plain-text trace logs, in the folder "log" beside the executable.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+enum LogFileId : int {
+    LOG_INTER = 0,  // log_inter.log: start-up, main window, usage statistics
+    LOG_IPC = 1,    // log_IPC.log: named-pipe layer
+    LOG_DLL = 2,    // log_DLL.log
+};
+
+class Log {
+public:
+    // Uses <executable folder>\log\, creating it (and missing parents) if needed.
+    Log();
+    // Uses `folder` (without trailing backslash) instead; for tools and tests.
+    explicit Log(const std::wstring& folder);
+    virtual ~Log();
+    Log(const Log&) = delete;
+    Log& operator=(const Log&) = delete;
+
+    // Appends `text` (which carries its own "\n") to the file of `id`, after the time
+    // prefix when `withTime` is set. Stored in the file-API code page with CR LF line
+    // ends. Serialised across threads; every line is on disk when this returns.
+    // Unknown ids and failures to open the file are silent.
+    void Write(int id, const std::wstring& text, bool withTime);
+
+    // "[YYYY-MM-DD HH:MM:SS]\t" for the current local time.
+    static std::wstring TimeStamp();
+
+    // The log folder with its trailing backslash.
+    const std::wstring& Folder() const { return folder_; }
+
+private:
+    void Init(std::wstring folder);
+
+    std::map<int, std::wstring> files_;
+    std::wstring folder_;
+    CRITICAL_SECTION writeLock_;
+};
+
+// The time prefix for the given local time; year unpadded, the rest two digits.
+std::wstring FormatTimePrefix(int year, int month, int day, int hour, int minute, int second);
+
+// Makes sure `path` exists as a folder or file, creating missing parents. True when
+// it exists afterwards.
+bool MakeLogFolder(const std::wstring& path);
+
+// The process-wide log instance, created during static initialisation.
+extern Log* g_log;

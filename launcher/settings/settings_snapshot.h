@@ -1,0 +1,35 @@
+// The process-wide current values of every launcher setting, mirrored from
+// user\ResInfo.ini. Used on the user-interface thread only.
+#pragma once
+
+#include <string>
+
+namespace settings {
+
+struct SettingsSnapshot {
+    int startModeEnabled = 0;
+    int sightview = 0;
+    int noSound = 0;
+    int memoryTier = 0;
+    int lodLevel = 0;
+    int fightLevel = 0;
+    int musicMute = 0;
+    int ambianceSoundsMute = 0;
+    int uiSoundsMute = 0;
+    int meteoEffect = 0;
+    int shaders = 0;
+    int alphaMask = 0;
+    int resolutionSelection = 0;  // index of the selected resolution item; -1 means none
+    int windowStyle = 0;
+    std::wstring customWidth;
+    std::wstring customHeight;
+};
+
+// The single snapshot of the process, zero-initialised at start.
+SettingsSnapshot& CurrentSettings();
+
+// Reads every snapshot field from the settings file (the number rule for integers,
+// the texts as stored).
+SettingsSnapshot LoadSnapshotFromFile();
+
+}  // namespace settings
