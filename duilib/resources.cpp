@@ -1,0 +1,134 @@
+#include "duilib/resources.h"
+
+#include <algorithm>
+#include <memory>
+#include <mutex>
+
+#include "common/win32/unique_handle.h"
+#include "duilib/zip_archive.h"
+
+namespace duires {
+namespace {
+
+struct Config {
+    HINSTANCE instance = nullptr;
+    std::wstring resourcePath;
+    std::wstring zipName;
+    bool cached = false;
+    std::unique_ptr<duizip::ZipArchive> cachedArchive;
+};
+
+Config& State() {
+    static Config config;
+    return config;
+}
+
+std::string Narrow(const std::wstring& text, UINT codePage) {
+    if (text.empty()) return {};
+    int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string out(n > 0 ? n : 0, '\0');
+    if (n > 0) WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
+    return out;
+}
+
+bool IsAbsolute(const std::wstring& path) {
+    return (path.size() > 1 && path[1] == L':') || (!path.empty() && (path[0] == L'\\' || path[0] == L'/'));
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+    win32::unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 256LL * 1024 * 1024) return false;
+    bytes.resize(static_cast<std::size_t>(size.QuadPart));
+    DWORD done = 0;
+    std::size_t at = 0;
+    while (at < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 1u << 24));
+        if (!ReadFile(file.get(), bytes.data() + at, chunk, &done, nullptr) || done == 0) return false;
+        at += done;
+    }
+    return true;
+}
+
+const wchar_t* Describe(duizip::ZipResult r) {
+    switch (r) {
+        case duizip::ZipResult::NotFound: return L"not in the archive";
+        case duizip::ZipResult::Unsupported: return L"stored with an unsupported method";
+        case duizip::ZipResult::TooLarge: return L"too large";
+        default: return L"damaged";
+    }
+}
+
+}  // namespace
+
+void SetInstance(HINSTANCE instance) { State().instance = instance; }
+HINSTANCE GetInstance() { return State().instance; }
+
+std::wstring GetInstancePath() {
+    wchar_t path[MAX_PATH] = {};
+    DWORD n = GetModuleFileNameW(State().instance, path, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH) return {};
+    std::wstring text(path, n);
+    std::size_t slash = text.find_last_of(L'\\');
+    return slash == std::wstring::npos ? std::wstring() : text.substr(0, slash + 1);
+}
+
+void SetResourcePath(const std::wstring& folder) {
+    std::wstring path = IsAbsolute(folder) ? folder : GetInstancePath() + folder;
+    if (!path.empty() && path.back() != L'\\' && path.back() != L'/') path += L'\\';
+    State().resourcePath = path;
+    State().cachedArchive.reset();
+}
+
+std::wstring GetResourcePath() { return State().resourcePath; }
+
+void SetResourceZip(const std::wstring& archiveName, bool cached) {
+    State().zipName = archiveName;
+    State().cached = cached;
+    State().cachedArchive.reset();
+}
+
+std::wstring GetResourceZip() { return State().zipName; }
+
+bool LoadResource(const std::wstring& name, std::string& bytes, std::wstring& error) {
+    bytes.clear();
+    Config& config = State();
+    if (config.zipName.empty()) {
+        std::wstring path = IsAbsolute(name) ? name : config.resourcePath + name;
+        if (ReadWholeFile(path, bytes)) return true;
+        error = L"cannot read \"" + path + L"\"";
+        return false;
+    }
+    std::wstring archivePath = IsAbsolute(config.zipName) ? config.zipName : config.resourcePath + config.zipName;
+    duizip::ZipArchive local;
+    const duizip::ZipArchive* archive = config.cachedArchive.get();
+    if (!archive) {
+        std::string raw;
+        if (!ReadWholeFile(archivePath, raw)) {
+            error = L"cannot read the archive \"" + archivePath + L"\"";
+            return false;
+        }
+        if (!local.Open(std::move(raw))) {
+            error = L"\"" + archivePath + L"\" is not a zip archive";
+            return false;
+        }
+        if (config.cached) {
+            config.cachedArchive = std::make_unique<duizip::ZipArchive>(std::move(local));
+            archive = config.cachedArchive.get();
+        } else {
+            archive = &local;
+        }
+    }
+    std::wstring member = name;
+    for (auto& c : member)
+        if (c == L'\\') c = L'/';
+    int index = archive->Find(Narrow(member, CP_UTF8), Narrow(member, CP_ACP));
+    duizip::ZipResult result = index < 0 ? duizip::ZipResult::NotFound : archive->Extract(index, bytes);
+    if (result == duizip::ZipResult::Ok) return true;
+    error = L"\"" + name + L"\" " + Describe(result) + L" (" + archivePath + L")";
+    return false;
+}
+
+}  // namespace duires
