@@ -15,6 +15,13 @@ CWindowWnd::~CWindowWnd() {
     }
 }
 
+CWindowWnd* CWindowWnd::FromHandle(HWND hwnd) {
+    if (!hwnd || !IsWindow(hwnd)) return nullptr;
+    WNDPROC proc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+    if (proc != &CWindowWnd::WndProc) return nullptr;
+    return reinterpret_cast<CWindowWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+}
+
 bool CWindowWnd::RegisterWindowClass() {
     HINSTANCE instance = duires::GetInstance() ? duires::GetInstance() : GetModuleHandleW(nullptr);
     WNDCLASSEXW wc{};

@@ -16,6 +16,8 @@ public:
     CWindowWnd& operator=(const CWindowWnd&) = delete;
 
     HWND GetHWND() const { return m_hWnd; }
+    // The object behind a window made by this library, or null.
+    static CWindowWnd* FromHandle(HWND hwnd);
     operator HWND() const { return m_hWnd; }
 
     // Registers the class (GetWindowClassName, GetClassStyle) and creates the window.
