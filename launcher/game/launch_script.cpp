@@ -6,106 +6,17 @@
 #include <algorithm>
 
 #include "common/win32/unique_handle.h"
+#include "launcher/game/file_bytes.h"
 #include "launcher/game/game_locations.h"
+#include "launcher/game/launch_script_text.h"
 #include "launcher/util/text_convert.h"
 
 namespace {
-
-// The five numbers that differ between the memory tiers.
-struct TierSizes {
-    const char* heap;
-    const char* directMemory;
-    const char* permSize;
-    const char* maxPermSize;
-};
-
-bool SizesOfTier(int tier, TierSizes& sizes) {
-    switch (tier) {
-        case 0: sizes = {"512M", "96m", "96m", "160m"}; return true;
-        case 1: sizes = {"768M", "112m", "128m", "192m"}; return true;
-        case 2: sizes = {"900M", "128m", "192m", "256m"}; return true;
-        case 5: sizes = {"320M", "92m", "64m", "128m"}; return true;
-        default: return false;
-    }
-}
-
-constexpr char kClassPath[] =
-    "core.jar;lib/antlr.jar;lib/aopalliance.jar;lib/args4j.jar;lib/gluegen-rt.jar;lib/gson.jar;lib/guava.jar;"
-    "lib/guice-assistedinject.jar;lib/guice.jar;lib/javax.inject.jar;lib/jdom.jar;lib/jogl.jar;lib/log4j.jar;"
-    "lib/logback-classic.jar;lib/logback-core.jar;lib/luajava.jar;lib/lwjgl.jar;lib/MozillaInterfaces.jar;"
-    "lib/netty.jar;lib/swt-win32_x86.jar";
-
-// Every token is preceded by one space; the text ends with a space, CR, LF and the
-// script's self-deletion.
-std::string OptionText(const TierSizes& s) {
-    std::string text;
-    auto token = [&text](const std::string& value) {
-        text += ' ';
-        text += value;
-    };
-    token("-XX:+IgnoreUnrecognizedVMOptions");
-    token(std::string("-Xmx") + s.heap);
-    token(std::string("-Xms") + s.heap);
-    token(std::string("-XX:MaxDirectMemorySize=") + s.directMemory);
-    token(std::string("-XX:PermSize=") + s.permSize);
-    token(std::string("-XX:MaxPermSize=") + s.maxPermSize);
-    token("-XX:+UseConcMarkSweepGC");
-    token("-XX:+CMSIncrementalMode");
-    token("-XX:MaxGCPauseMillis=30");
-    token("-XX:MaxTenuringThreshold=0");
-    token("-XX:+UseTLAB");
-    token("-XX:+DoEscapeAnalysis");
-    token("-Dsun.awt.noerasebackground=true");
-    token("-Dsun.java2d.noddraw=true");
-    token("-Djava.net.preferIPv4Stack=true");
-    token("-d32");
-    token("-cp");
-    token(kClassPath);
-    token("-Djava.library.path=natives/win32/x86");
-    token("com.ankamagames.wakfu.client.WakfuClient");
-    token("-L");
-    token("zh");
-    token("-C");
-    token("CN");
-    token("-n");
-    token("\"C:/Users/%user_name%/AppData/Local/Ankama/WakfuChina/carousel\"");
-    token("-p");
-    token("\"C:/Users/%user_name%/AppData/Local/Ankama/WakfuChina/game\"");
-    token("--install-folder");
-    token("\"%game_directory%/game\"");
-    text += " \r\ndel %0 ";
-    return text;
-}
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &written, nullptr) ||
-            written == 0) {
-            return false;
-        }
-        done += written;
-    }
-    return true;
-}
 
 std::wstring ScriptFolder(const GameLocations& where) { return where.gameFolder + L"\\game"; }
 std::wstring ScriptPath(const GameLocations& where) { return ScriptFolder(where) + L"\\RunGame.bat"; }
 
 }  // namespace
-
-std::string BuildLaunchScriptText(int tier, const std::string& scriptFolder, const std::string& userName) {
-    TierSizes sizes{};
-    if (!SizesOfTier(tier, sizes)) return {};
-    std::string text;
-    text += "set game_directory=" + scriptFolder + "\n";
-    text += "set user_name=" + userName + "\n";
-    text += "Start \"wakfu\" ";
-    text += "\"" + scriptFolder + "/game/jre/win32/x86/bin/javaw.exe\"";
-    text += OptionText(sizes);
-    return text;
-}
 
 std::string ScriptFolderText(const std::wstring& gameFolder) {
     std::wstring slashed = gameFolder;
@@ -115,16 +26,6 @@ std::string ScriptFolderText(const std::wstring& gameFolder) {
 
 bool IsScriptFolderRepresentable(const std::wstring& gameFolder) {
     return ChsToWide(WideToChs(gameFolder)) == gameFolder;
-}
-
-std::string ToTextModeBytes(const std::string& text) {
-    std::string bytes;
-    bytes.reserve(text.size() + text.size() / 32 + 4);
-    for (const char c : text) {
-        if (c == '\n') bytes += '\r';
-        bytes += c;
-    }
-    return bytes;
 }
 
 std::wstring BuildLaunchScript(const GameLocations& where, int tier) {
@@ -142,7 +43,7 @@ bool WriteLaunchScriptFile(const GameLocations& where, int tier) {
         win32::unique_file file(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                             CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
-        if (WriteAll(file.get(), bytes)) return true;
+        if (WriteAllBytes(file.get(), bytes)) return true;
     }
     // Never leave a cut-off script that a later start could run.
     DeleteFileW(path.c_str());

@@ -1,15 +1,11 @@
-// The batch script that starts the game's own Java runtime with the options of a
-// memory tier, and the start of that script through the shell.
+// Writing the launch script into the game folder and starting it through the shell.
 #pragma once
 
 #include <string>
 
-struct GameLocations;
+#include "launcher/game/launch_script_text.h"
 
-// The script text as 8-bit Chinese ANSI text with bare LF line ends, for the game
-// folder in script form (forward slashes, see ScriptFolderText) and the user name.
-// Tiers 0, 1, 2 and 5 are known; any other tier gives an empty text.
-std::string BuildLaunchScriptText(int tier, const std::string& scriptFolder, const std::string& userName);
+struct GameLocations;
 
 // The game folder as the script names it: Chinese ANSI text with every backslash
 // turned into a forward slash. The slashes are swapped before the conversion so that
@@ -19,9 +15,6 @@ std::string ScriptFolderText(const std::wstring& gameFolder);
 // True when the folder survives the conversion to Chinese ANSI text unchanged, that
 // is, when a script can name it at all.
 bool IsScriptFolderRepresentable(const std::wstring& gameFolder);
-
-// The bytes a file written in text mode holds for `text`: every LF becomes CR LF.
-std::string ToTextModeBytes(const std::string& text);
 
 // The whole script for `where` as a wide string (the 8-bit text through ChsToWide).
 std::wstring BuildLaunchScript(const GameLocations& where, int tier);

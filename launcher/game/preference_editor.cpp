@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
-
 #include "common/win32/unique_handle.h"
+#include "launcher/game/file_bytes.h"
 #include "launcher/game/game_locations.h"
 #include "launcher/game/preference_lines.h"
 #include "launcher/util/text_convert.h"
@@ -14,36 +13,11 @@ namespace {
 constexpr DWORD kShareReadWrite = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 // A read-only file is left alone. Windows refuses to replace it anyway, but not every
-// system does (Wine running as root lets the replace through), so the attribute is
+// system does (Wine lets the replace through), so the attribute is
 // checked here rather than left to the file system.
 bool IsReadOnly(const std::wstring& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-}
-
-bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
-    win32::unique_file file(
-        CreateFileW(path.c_str(), GENERIC_READ, kShareReadWrite, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    bytes.clear();
-    char buffer[16384];
-    DWORD read = 0;
-    for (;;) {
-        if (!ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr)) return false;
-        if (read == 0) return true;
-        bytes.append(buffer, read);
-    }
-}
-
-bool WriteAll(HANDLE file, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
-    }
-    return true;
 }
 
 // A fresh temporary file every time: a leftover of an interrupted edit is truncated,
@@ -54,7 +28,7 @@ TempWrite WriteTemporaryFile(const std::wstring& path, const std::string& bytes)
     win32::unique_file file(CreateFileW(path.c_str(), GENERIC_WRITE, kShareReadWrite, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return TempWrite::kNotCreated;
-    if (!WriteAll(file.get(), bytes) || !FlushFileBuffers(file.get())) return TempWrite::kFailed;
+    if (!WriteAllBytes(file.get(), bytes) || !FlushFileBuffers(file.get())) return TempWrite::kFailed;
     return TempWrite::kWritten;
 }
 
@@ -80,7 +54,7 @@ bool AppendLine(const std::wstring& path, const std::string& entry) {
     }
     bytes += entry;
     bytes += "\r\n";
-    return WriteAll(file.get(), bytes);
+    return WriteAllBytes(file.get(), bytes);
 }
 
 }  // namespace
@@ -89,7 +63,7 @@ int ReplaceInFile(std::string path, std::string search, std::string replacement)
     const std::wstring target = ChsToWide(path);
     if (target.empty()) return -1;
     std::string content;
-    if (!ReadWholeFile(target, content)) return -1;
+    if (!ReadFileBytes(target, content)) return -1;
 
     const PreferenceLineEdit edit = EditPreferenceLines(content, search, replacement);
     const int result = edit.matched ? 0 : -1;

@@ -40,12 +40,6 @@ TEST_F(PreferenceEditor, TruncatesATemporaryFileLeftByAnInterruptedEdit) {
     EXPECT_FALSE(Exists(Temporary()));
 }
 
-TEST_F(PreferenceEditor, MissingFileIsNeitherCreatedNorGivenATemporaryFile) {
-    EXPECT_EQ(ReplaceInFile(PrefsPathChs(), "a=1", "a=2"), -1);
-    EXPECT_FALSE(Exists(prefsFile_));
-    EXPECT_FALSE(Exists(Temporary()));
-}
-
 // A file held open by another program leaves the original intact and no temporary
 // file behind, whether it cannot be read at all or only cannot be replaced.
 TEST_F(PreferenceEditor, LockedFileStaysAsItWas) {
@@ -78,7 +72,10 @@ TEST_F(PreferenceEditor, ReadOnlyFileStaysAsItWas) {
 }
 
 TEST_F(PreferenceEditor, AppendsWhenNothingMatched) {
-    // Missing file in an existing folder: created holding just the entry.
+    // Missing file in an existing folder: the edit creates nothing, the append
+    // creates the file holding just the entry.
+    EXPECT_EQ(ReplaceInFile(PrefsPathChs(), "resolution", "resolution=1"), -1);
+    EXPECT_FALSE(Exists(prefsFile_) || Exists(Temporary()));
     EXPECT_FALSE(SetUserPreference(where_, "resolution", "resolution=800x600x32x60x0", true));
     EXPECT_EQ(Prefs(), "resolution=800x600x32x60x0\r\n");
 

@@ -25,14 +25,6 @@ TEST_F(PreferenceWriters, FlagWritersSwapTheExpectedOldEntryOrAppend) {
               "meteoEffectActivated=false\r\n");
 }
 
-TEST_F(PreferenceWriters, NoSoundSetsAllThreeMuteKeys) {
-    SetPrefs("musicMute=false\nambianceSoundsMute=false\n#uiSoundsMute=false\n");
-    EXPECT_TRUE(WriteNoSound(where_, true));  // uiSoundsMute is found in the comment
-    EXPECT_EQ(Prefs(), "musicMute=true\r\nambianceSoundsMute=true\r\n#uiSoundsMute=true\r\n");
-    EXPECT_TRUE(WriteNoSound(where_, false));
-    EXPECT_EQ(Prefs(), "musicMute=false\r\nambianceSoundsMute=false\r\n#uiSoundsMute=false\r\n");
-}
-
 TEST_F(PreferenceWriters, LevelWritersSearchForTheShippedValueThree) {
     SetPrefs("LODLevel=3\n");
     EXPECT_TRUE(WriteLodLevel(where_, 1));

@@ -24,16 +24,6 @@ protected:
     void WithoutGameSubfolder() { ASSERT_TRUE(RemoveDirectoryW((where_.gameFolder + L"\\game").c_str())); }
 };
 
-TEST(MemoryTier, SliderCountsOnlyWithStartModeOn) {
-    settings::SettingsSnapshot s;
-    s.memoryTier = 2;
-    EXPECT_EQ(ChooseMemoryTier(s), 5);
-    s.startModeEnabled = 1;
-    EXPECT_EQ(ChooseMemoryTier(s), 2);
-    s.memoryTier = 0;
-    EXPECT_EQ(ChooseMemoryTier(s), 0);
-}
-
 // No preferences file yet: the resolution entry creates it, then each writer edits an
 // entry an earlier one appended or appends its own, in the fixed order.
 TEST_F(StartSequence, BuildsTheUserPreferencesFromNothingInOrder) {
