@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "launcher/game/game_folder.h"
 #include "launcher/game/launch_script.h"
 #include "tests/game/game_fixture.h"
 #include "tests/game/launch_script_golden.h"
@@ -39,6 +40,15 @@ TEST_F(LaunchScript, FolderUsesForwardSlashesWhileTheFileLiesBelowTheRealFolder)
     const std::string text = BuildLaunchScriptText(5, ScriptFolderText(L"D:\\Games\\Wakfu"), "");
     EXPECT_EQ(ToTextModeBytes(text), ScriptFileGolden(5, "D:/Games/Wakfu", ""));
     EXPECT_EQ(text.rfind("set game_directory=D:/Games/Wakfu\nset user_name=\nStart", 0), 0u);
+}
+
+TEST_F(LaunchScript, RunningLauncherUsesItsOwnGameFolderAndUser) {
+    const std::wstring saved = g_function->GetGameFolder();
+    g_function->SetGameFolder(L"D:\\Games\\Wakfu");
+    const std::wstring script = BuildLaunchScript(5);
+    g_function->SetGameFolder(saved);
+    const std::wstring start = L"set game_directory=D:/Games/Wakfu\nset user_name=" + g_function->GetCurrentUserName();
+    EXPECT_EQ(script.rfind(start + L"\nStart \"wakfu\" \"D:/Games/Wakfu/game/", 0), 0u);
 }
 
 TEST_F(LaunchScript, DoubleByteCharactersWithABackslashByteStayIntact) {
