@@ -68,16 +68,44 @@ std::string OptionText(const TierSizes& s) {
     return text;
 }
 
+bool IsLeadByte(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
+
+// Makes `text` reach cmd unchanged. Outside double quotes cmd acts on ^ & | < > (a
+// folder named "Tom & Jerry" would otherwise run "Jerry"), inside them only on %; in
+// a batch file % is written %%. Double-byte characters are copied whole: their second
+// byte may equal one of these characters.
+std::string EscapeForCmd(const std::string& text, bool insideQuotes) {
+    std::string out;
+    out.reserve(text.size() + 8);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < text.size()) {
+            out += c;
+            out += text[++i];
+            continue;
+        }
+        if (c == '%') {
+            out += '%';
+        } else if (!insideQuotes && (c == '^' || c == '&' || c == '|' || c == '<' || c == '>')) {
+            out += '^';
+        }
+        out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 std::string BuildLaunchScriptText(int tier, const std::string& scriptFolder, const std::string& userName) {
     TierSizes sizes{};
     if (!SizesOfTier(tier, sizes)) return {};
     std::string text;
-    text += "set game_directory=" + scriptFolder + "\n";
-    text += "set user_name=" + userName + "\n";
+    text += "set game_directory=" + EscapeForCmd(scriptFolder, false) + "\n";
+    text += "set user_name=" + EscapeForCmd(userName, false) + "\n";
     text += "Start \"wakfu\" ";
-    text += "\"" + scriptFolder + "/game/jre/win32/x86/bin/javaw.exe\"";
+    text += '"';
+    text += EscapeForCmd(scriptFolder, true);
+    text += "/game/jre/win32/x86/bin/javaw.exe\"";
     text += OptionText(sizes);
     return text;
 }

@@ -59,6 +59,16 @@ TEST_F(LaunchScript, DoubleByteCharactersWithABackslashByteStayIntact) {
     EXPECT_EQ(ScriptFolderText(folder), "D:/\x81\x5C/Wakfu");
 }
 
+TEST_F(LaunchScript, CommandCharactersAreEscapedWhereCmdWouldActOnThem) {
+    // 0x81 0x7C is one double-byte character whose second byte is '|': copied whole.
+    const std::string text = BuildLaunchScriptText(5, "C:/Tom & Jerry/100%^x|<>\x81\x7C", "a&b");
+    EXPECT_EQ(text.rfind("set game_directory=C:/Tom ^& Jerry/100%%^^x^|^<^>\x81\x7C\n"
+                         "set user_name=a^&b\n"
+                         "Start \"wakfu\" \"C:/Tom & Jerry/100%%^x|<>\x81\x7C/game/jre/",
+                         0),
+              0u);
+}
+
 TEST_F(LaunchScript, UnknownTiersGiveAnEmptyScript) {
     for (const int tier : {-1, 3, 4, 6, 100}) {
         EXPECT_TRUE(BuildLaunchScript(where_, tier).empty()) << tier;
