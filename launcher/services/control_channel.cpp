@@ -6,6 +6,7 @@
 #include <exception>
 #include <new>
 
+#include "launcher/services/ipc_diagnostic.h"
 #include "launcher/services/ipc_wire.h"
 
 CFuncInteraction::CFuncInteraction(std::wstring pipeName) : pipeName_(std::move(pipeName)) {}
@@ -88,10 +89,17 @@ void CFuncInteraction::ReceiveFromClient() {
     clientCode_ = code;
     uint8_t typeBytes[4] = {};
     const uint32_t type = pipe_->RecvPacket(typeBytes, 4, code, kReadTimeoutMs) ? ipc::LoadLittleEndian32(typeBytes) : 0;
-    if (type != MSG_RECORD) return;
+    if (type != MSG_RECORD) {
+        // Only these 4 bytes are consumed; whatever followed is read as the next type.
+        ipc::Diagnostic(L"ctrl: packet type %u from client %d ignored\n", type, code);
+        return;
+    }
     InteractionRecord record{};
     // Only a complete record counts; a client that stops halfway is not ready.
-    if (!pipe_->RecvPacket(record.data(), INTERACTION_RECORD_SIZE, code, kReadTimeoutMs)) return;
+    if (!pipe_->RecvPacket(record.data(), INTERACTION_RECORD_SIZE, code, kReadTimeoutMs)) {
+        ipc::Diagnostic(L"ctrl: incomplete record from client %d\n", code);
+        return;
+    }
     if (static_cast<int32_t>(ipc::LoadLittleEndian32(record.data())) == READY_CODE) ready_ = true;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "launcher/services/ipc_wire.h"
+#include "launcher/services/log.h"
 #include "tests/services/peer_process.h"
 #include "tests/services/wait_until.h"
 #include "tests/support/test_files.h"
@@ -126,6 +127,17 @@ TEST_F(ControlChannel, QueuedNoticeAndRecordsReachTheClientInOrderUntilTheGameEn
     EXPECT_TRUE(channel_.IsReady());
     Signal(L"_quit");
     EXPECT_EQ(client->Wait(5000), 0);
+}
+
+TEST_F(ControlChannel, GarbageFromOneClientDoesNotHideTheReadyClient) {
+    // The flooder has the lower code, so it comes first in the client table.
+    auto flood = std::make_unique<PeerProcess>(L"flood " + name_ + L" 100 30000");
+    ASSERT_TRUE(WaitUntil([&] { return channel_.Pipe()->HasClient(100); }, 10000));
+    auto client = StartClient(200, READY_CODE);
+    ASSERT_TRUE(WaitUntil([&] { return channel_.IsReady(); }, 8000));
+    EXPECT_EQ(channel_.ClientCode(), 200);
+    const std::string log = testing_support::ReadBytes(g_log->Folder() + L"log_IPC.log");
+    EXPECT_NE(log.find("from client 100 ignored"), std::string::npos);
 }
 
 TEST_F(ControlChannel, ClientThatStallsInsideARecordCannotHoldTheChannel) {
