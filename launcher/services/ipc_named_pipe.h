@@ -32,7 +32,7 @@ enum IpcRole : int32_t {
 class IPCToolClassNamePipe : public IPCToolClassBase {
 public:
     // How long a server waits for a connected client's 4-byte code before dropping
-    // the connection.
+    // the connection; other clients connect and register meanwhile.
     static constexpr DWORD kHandshakeTimeoutMs = 2000;
     // Bound of one server-side write; a client that stops reading cannot block a
     // sender for longer.
@@ -93,8 +93,9 @@ private:
     bool InitServer(const std::wstring& name);
     static unsigned __stdcall ServerThreadEntry(void* self);
     void ServerThread();
-    bool AcceptOne(HANDLE instance, HANDLE connectEvent, ULONGLONG& lastSweep);
-    void Register(win32::unique_file instance);
+    struct Listener;  // the instance waiting for the next client
+    bool StartListening(Listener& listener, DWORD& lastCreateError);
+    void FinishHandshake(int32_t code, win32::unique_file instance);
     bool InsertResourceMap(int32_t code, EntryPtr entry);
     void CloseAllClients();
     int32_t PeekServer();

@@ -2,6 +2,8 @@
 #include <process.h>
 
 #include <exception>
+#include <memory>
+#include <vector>
 
 #include "launcher/services/ipc_diagnostic.h"
 #include "launcher/services/ipc_named_pipe.h"
@@ -11,10 +13,8 @@
 
 namespace {
 
-// Slice of the wait for a connection; the stop event ends it at once.
-constexpr DWORD kConnectWaitSliceMs = 1600;
-
-enum class Accept { Connected, Retry, Stop, Fail };
+// Longest single wait of the accept thread; the stop event ends any wait at once.
+constexpr DWORD kWaitSliceMs = 1600;
 
 // Cancels a pending operation and waits until the system is done with `overlapped`.
 void CancelAndDrain(HANDLE handle, OVERLAPPED& overlapped) {
@@ -23,7 +23,40 @@ void CancelAndDrain(HANDLE handle, OVERLAPPED& overlapped) {
     GetOverlappedResult(handle, &overlapped, &ignored, TRUE);
 }
 
+// A connected client whose 4-byte code has not fully arrived yet.
+struct Handshake {
+    win32::unique_file instance;
+    win32::unique_handle event;
+    OVERLAPPED overlapped{};
+    uint8_t code[4] = {};
+    uint32_t got = 0;
+    ULONGLONG deadline = 0;
+};
+
+DWORD Until(ULONGLONG deadline, ULONGLONG now) {
+    return deadline <= now ? 0 : static_cast<DWORD>(deadline - now < kWaitSliceMs ? deadline - now : kWaitSliceMs);
+}
+
+// Starts reading the rest of the code; false when the read cannot be started.
+bool ContinueRead(Handshake& handshake) {
+    handshake.overlapped = OVERLAPPED{};
+    handshake.overlapped.hEvent = handshake.event.get();
+    if (ReadFile(handshake.instance.get(), handshake.code + handshake.got, 4 - handshake.got, nullptr,
+                 &handshake.overlapped))
+        return true;  // done at once; seen as completed by the next round
+    return GetLastError() == ERROR_IO_PENDING;
+}
+
 }  // namespace
+
+// The events of the accept thread are manual-reset and completion is read from the
+// OVERLAPPED, so one wait over many of them loses nothing.
+struct IPCToolClassNamePipe::Listener {
+    win32::unique_file instance;
+    win32::unique_handle event;
+    OVERLAPPED overlapped{};
+    bool connected = false;  // the client came before the connect call
+};
 
 bool IPCToolClassNamePipe::InitServer(const std::wstring& name) {
     if (serverThread_) return true;  // already accepting
@@ -51,94 +84,139 @@ unsigned __stdcall IPCToolClassNamePipe::ServerThreadEntry(void* self) {
     return 0;
 }
 
+// One thread serves every stage: a listening instance waits for the next client
+// while the clients that connected before it send their codes, each within its own
+// bound, so a client that connects and sends nothing delays nobody else.
 void IPCToolClassNamePipe::ServerThread() {
+    std::unique_ptr<Listener> listener;
+    std::vector<std::unique_ptr<Handshake>> handshakes;
     ULONGLONG lastSweep = GetTickCount64();
+    ULONGLONG nextCreate = 0;
     DWORD lastCreateError = 0;
-    while (!stop_) {
-        win32::unique_file instance(CreateNamedPipeW(
-            path_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
-            ipc::kMaxPipeInstances, ipc::kPipeBufferSize, ipc::kPipeBufferSize, ipc::kPipeDefaultTimeoutMs, nullptr));
-        if (!instance) {
-            // Usually all instances are taken; write the reason once per run of failures.
-            const DWORD error = GetLastError();
-            if (error != lastCreateError) ipc::Diagnostic(L"NamePipe Create fail,Error Code:%d\n", static_cast<int>(error));
-            lastCreateError = error;
-            // Departed clients may be holding the instances: sweep before trying again.
-            if (!WatchDeleteEventList()) ipc::Diagnostic(L"Watch Delete EventList fail\n");
-            lastSweep = GetTickCount64();
-            WaitForSingleObject(stopEvent_.get(), kCreateRetryPauseMs);
-            continue;
-        }
-        lastCreateError = 0;
-        win32::unique_handle connectEvent(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-        if (!connectEvent) {
-            ipc::Diagnostic(L"Begin NamePipe Connect fail,Error Code:%d\n", static_cast<int>(GetLastError()));
-            WaitForSingleObject(stopEvent_.get(), kCreateRetryPauseMs);
-            continue;
-        }
+    auto cancelAll = [&] {
+        if (listener && !listener->connected) CancelAndDrain(listener->instance.get(), listener->overlapped);
+        for (auto& handshake : handshakes) CancelAndDrain(handshake->instance.get(), handshake->overlapped);
+    };
 
-        OVERLAPPED overlapped{};
-        overlapped.hEvent = connectEvent.get();
-        Accept accept = Accept::Connected;
-        if (!ConnectNamedPipe(instance.get(), &overlapped)) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_PIPE_CONNECTED) {
-                accept = Accept::Connected;  // the client was quicker than the connect call
-            } else if (error != ERROR_IO_PENDING) {
-                ipc::Diagnostic(L"Begin NamePipe Connect fail,Error Code:%d\n", static_cast<int>(error));
-                accept = Accept::Retry;
-            } else {
-                accept = Accept::Fail;  // placeholder until the wait decides
-                for (;;) {
-                    if (stop_) {
-                        CancelAndDrain(instance.get(), overlapped);
-                        accept = Accept::Stop;
-                        break;
-                    }
-                    if (GetTickCount64() - lastSweep >= kCleanupIntervalMs) {
-                        lastSweep = GetTickCount64();
-                        if (!WatchDeleteEventList()) ipc::Diagnostic(L"Watch Delete EventList fail\n");
-                    }
-                    HANDLE waits[2] = {connectEvent.get(), stopEvent_.get()};
-                    const DWORD wait = WaitForMultipleObjects(2, waits, FALSE, kConnectWaitSliceMs);
-                    if (wait == WAIT_OBJECT_0) {
-                        DWORD ignored = 0;
-                        accept = GetOverlappedResult(instance.get(), &overlapped, &ignored, FALSE) ? Accept::Connected
-                                                                                                   : Accept::Retry;
-                        break;
-                    }
-                    if (wait == WAIT_FAILED) {
-                        ipc::Diagnostic(L"Wait Connect fail,Error Code:%d\n", static_cast<int>(GetLastError()));
-                        CancelAndDrain(instance.get(), overlapped);
-                        return;  // registered clients stay usable
-                    }
-                }
+    while (!stop_) {
+        ULONGLONG now = GetTickCount64();
+        if (now - lastSweep >= kCleanupIntervalMs) {
+            lastSweep = now;
+            if (!WatchDeleteEventList()) ipc::Diagnostic(L"Watch Delete EventList fail\n");
+        }
+        if (!listener && now >= nextCreate) {
+            listener = std::make_unique<Listener>();
+            if (!StartListening(*listener, lastCreateError)) {
+                listener.reset();
+                // Usually all instances are taken: departed clients may hold them.
+                if (!WatchDeleteEventList()) ipc::Diagnostic(L"Watch Delete EventList fail\n");
+                lastSweep = now;
+                nextCreate = now + kCreateRetryPauseMs;
             }
         }
-        if (accept == Accept::Stop) break;
-        if (accept == Accept::Connected) Register(std::move(instance));
+
+        std::vector<HANDLE> waits{stopEvent_.get()};
+        DWORD timeout = kWaitSliceMs;
+        if (listener) waits.push_back(listener->event.get());
+        else timeout = Until(nextCreate, now);
+        for (auto& handshake : handshakes) {
+            waits.push_back(handshake->event.get());
+            const DWORD left = Until(handshake->deadline, now);
+            if (left < timeout) timeout = left;
+        }
+        if (!(listener && listener->connected) &&
+            WaitForMultipleObjects(static_cast<DWORD>(waits.size()), waits.data(), FALSE, timeout) == WAIT_FAILED) {
+            ipc::Diagnostic(L"Wait Connect fail,Error Code:%d\n", static_cast<int>(GetLastError()));
+            cancelAll();
+            return;  // registered clients stay usable
+        }
+        if (stop_) break;
+
+        if (listener && (listener->connected || HasOverlappedIoCompleted(&listener->overlapped))) {
+            DWORD ignored = 0;
+            if (listener->connected ||
+                GetOverlappedResult(listener->instance.get(), &listener->overlapped, &ignored, FALSE)) {
+                auto handshake = std::make_unique<Handshake>();
+                handshake->instance = std::move(listener->instance);
+                handshake->event.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+                handshake->deadline = GetTickCount64() + kHandshakeTimeoutMs;
+                if (handshake->event && ContinueRead(*handshake))
+                    handshakes.push_back(std::move(handshake));
+                else
+                    ipc::Diagnostic(L"Read Client Code fail,Error Code:%d\n", static_cast<int>(GetLastError()));
+            }
+            listener.reset();  // a fresh instance waits for the next client
+        }
+
+        now = GetTickCount64();
+        for (auto it = handshakes.begin(); it != handshakes.end();) {
+            Handshake& handshake = **it;
+            if (HasOverlappedIoCompleted(&handshake.overlapped)) {
+                DWORD read = 0;
+                if (!GetOverlappedResult(handshake.instance.get(), &handshake.overlapped, &read, FALSE)) {
+                    // The client left before its code was complete.
+                    ipc::Diagnostic(L"Block Client Code Read fail,Error Code:%d\n", static_cast<int>(GetLastError()));
+                    it = handshakes.erase(it);
+                    continue;
+                }
+                handshake.got += read;
+                if (handshake.got == 4) {
+                    FinishHandshake(static_cast<int32_t>(ipc::LoadLittleEndian32(handshake.code)),
+                                    std::move(handshake.instance));
+                    it = handshakes.erase(it);
+                    continue;
+                }
+                if (!ContinueRead(handshake)) {
+                    ipc::Diagnostic(L"Read Client Code fail,Error Code:%d\n", static_cast<int>(GetLastError()));
+                    it = handshakes.erase(it);
+                    continue;
+                }
+            } else if (now >= handshake.deadline) {
+                CancelAndDrain(handshake.instance.get(), handshake.overlapped);
+                ipc::Diagnostic(L"Block Client Code Read fail,client sent no code in time\n");
+                it = handshakes.erase(it);
+                continue;
+            }
+            ++it;
+        }
     }
+    cancelAll();
     CloseAllClients();
 }
 
-// Reads the client's code (bounded), creates its delete event and enters it in the
-// table, or answers 1 when the code is taken. A client that does not send its whole
-// code in time, or leaves, is dropped and the server goes on accepting.
-void IPCToolClassNamePipe::Register(win32::unique_file instance) {
-    uint8_t codeBytes[4] = {};
-    switch (ipc::ReadExact(instance.get(), codeBytes, 4, kHandshakeTimeoutMs, stopEvent_.get())) {
-        case ipc::IoResult::Ok:
-            break;
-        case ipc::IoResult::Failed:
-            ipc::Diagnostic(L"Read Client Code fail,Error Code:%d\n", static_cast<int>(GetLastError()));
-            return;
-        case ipc::IoResult::TimedOut:
-            ipc::Diagnostic(L"Block Client Code Read fail,client sent no code in time\n");
-            return;
-        case ipc::IoResult::Stopped:
-            return;
+// Creates a pipe instance and starts waiting for a client on it. False (with the
+// reason written once per run of equal failures) when either step fails.
+bool IPCToolClassNamePipe::StartListening(Listener& listener, DWORD& lastCreateError) {
+    listener.instance.reset(CreateNamedPipeW(
+        path_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
+        ipc::kMaxPipeInstances, ipc::kPipeBufferSize, ipc::kPipeBufferSize, ipc::kPipeDefaultTimeoutMs, nullptr));
+    if (!listener.instance) {
+        const DWORD error = GetLastError();
+        if (error != lastCreateError) ipc::Diagnostic(L"NamePipe Create fail,Error Code:%d\n", static_cast<int>(error));
+        lastCreateError = error;
+        return false;
     }
-    const int32_t code = static_cast<int32_t>(ipc::LoadLittleEndian32(codeBytes));
+    lastCreateError = 0;
+    listener.event.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!listener.event) {
+        ipc::Diagnostic(L"Begin NamePipe Connect fail,Error Code:%d\n", static_cast<int>(GetLastError()));
+        return false;
+    }
+    listener.overlapped.hEvent = listener.event.get();
+    if (ConnectNamedPipe(listener.instance.get(), &listener.overlapped)) return true;  // completes later
+    const DWORD error = GetLastError();
+    if (error == ERROR_IO_PENDING) return true;
+    if (error == ERROR_PIPE_CONNECTED) {
+        listener.connected = true;
+        return true;
+    }
+    ipc::Diagnostic(L"Begin NamePipe Connect fail,Error Code:%d\n", static_cast<int>(error));
+    return false;
+}
+
+// Creates the client's delete event and enters it in the table, or answers 1 when
+// the code is taken (0 when no event can be made).
+void IPCToolClassNamePipe::FinishHandshake(int32_t code, win32::unique_file instance) {
     auto entry = std::make_shared<ClientEntry>();
     entry->deleteEvent.reset(CreateEventW(nullptr, FALSE, FALSE, ipc::DeleteEventName(code, name_).c_str()));
 

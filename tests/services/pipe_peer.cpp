@@ -4,8 +4,8 @@
 //   pipe_peer echo   <pipe> <code> <packets>      register, exchange packets, verify echoes
 //   pipe_peer hold   <pipe> <code> <ms>           register and stay connected
 //   pipe_peer ctrl   <pipe> <code> <first> <log>  control client, see RunControlClient
-//   pipe_peer silent <pipe> <ms>                  connect and send nothing
-//   pipe_peer half   <pipe> <ms>                  send 2 of the 4 code bytes
+//   pipe_peer silent <pipe> <ms>                  connect and send nothing (then sets <pipe>_silent)
+//   pipe_peer half   <pipe> <ms>                  send 2 of the 4 code bytes (then sets <pipe>_half)
 //   pipe_peer cut    <pipe> <code>                register, send half a record, vanish
 //   pipe_peer stall  <pipe> <code> <ms>           register, send half a record, stay
 //   pipe_peer flood  <pipe> <code> <ms>           register, then send garbage
@@ -125,6 +125,10 @@ int RunSilent(const std::wstring& pipe, DWORD ms, bool halfCode) {
         DWORD written = 0;
         WriteFile(end.get(), two, 2, &written, nullptr);
     }
+    // Tells the test that this client is now inside its handshake.
+    win32::unique_handle connected(
+        CreateEventW(nullptr, TRUE, FALSE, (pipe + (halfCode ? L"_half" : L"_silent")).c_str()));
+    if (connected) SetEvent(connected.get());
     Sleep(ms);
     return 0;
 }
