@@ -11,7 +11,11 @@
 
 CFuncInteraction::CFuncInteraction(std::wstring pipeName) : pipeName_(std::move(pipeName)) {}
 
-CFuncInteraction::~CFuncInteraction() = default;
+// The owner stops the channel first; stopping here as well keeps a forgotten stop
+// from leaving the poll thread on a freed object.
+CFuncInteraction::~CFuncInteraction() {
+    if (pollThread_) StopInteraction();
+}
 
 bool CFuncInteraction::StartInteraction() {
     if (pollThread_) return true;

@@ -43,7 +43,7 @@ public:
 
     // `pipeName` is "TessikCtrl" in the launcher; tools and tests may use another.
     explicit CFuncInteraction(std::wstring pipeName = L"TessikCtrl");
-    // Releases the queues only; StopInteraction must have been called if started.
+    // Releases the queues; stops the channel first if the owner has not.
     virtual ~CFuncInteraction();
     CFuncInteraction(const CFuncInteraction&) = delete;
     CFuncInteraction& operator=(const CFuncInteraction&) = delete;

@@ -108,8 +108,8 @@ void CDataCollector::Run() {
                 ++accepted_;
             } else {
                 ++failed_;
-                if (genericLogCheckLevel(static_cast<Util::Log::Level>(7))) {
-                    Util::Log::Guard guard(static_cast<Util::Log::Level>(7), "TessikUI", "DataCollector", 122);
+                if (genericLogCheckLevel(Util::Log::Detail)) {  // level 7
+                    Util::Log::Guard guard(Util::Log::Detail, "TessikUI", "DataCollector", 122);
                     guard << "CDataCollector::ExeCollector" << "用户是用记录添加失败";
                 }
             }

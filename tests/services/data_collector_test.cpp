@@ -93,9 +93,16 @@ TEST(DataCollector, StartupAndFeatureReportsReachTheEndpoint) {
     EXPECT_NE(log.find("\tdcollcpp:all over\r\n"), std::string::npos);
 }
 
+// Sends error records to a temporary folder for the duration of a test.
+class ErrorRecordsIn {
+public:
+    explicit ErrorRecordsIn(const std::wstring& folder) { Util::Log::SetOutputFolder(folder); }
+    ~ErrorRecordsIn() { Util::Log::SetOutputFolder(L""); }
+};
+
 TEST(DataCollector, OnlyTheSingleCharacterOneIsAccepted) {
     testing_support::TempDir errors(L"errlog");
-    Util::Log::SetOutputFolder(errors.path());
+    ErrorRecordsIn redirect(errors.path());
     for (const char* answer : {"1\r\n", "11", ""}) {
         StatsReceiver receiver({.response = answer});
         CDataCollector collector(receiver.Url(), FixedAddress(kAddress));
@@ -107,7 +114,6 @@ TEST(DataCollector, OnlyTheSingleCharacterOneIsAccepted) {
         EXPECT_EQ(receiver.RequestCount(), 1u);
     }
     const std::string records = testing_support::ReadBytes(Util::Log::OutputFile());
-    Util::Log::SetOutputFolder(L"");
     const std::string expected =
         "TessikUI\tDataCollector:122\t" + testing_support::Gbk(testing_support::Wide("CDataCollector::ExeCollector用户是用记录添加失败"));
     EXPECT_EQ(Count(records, expected), 3u);
