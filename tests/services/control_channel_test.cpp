@@ -88,7 +88,7 @@ TEST_F(ControlChannel, ReadyRecordMakesTheChannelReadyWithinAboutASecond) {
     ASSERT_TRUE(WaitUntil([&] { return channel_.Pipe()->HasClient(300); }, 10000));
     const ULONGLONG registered = GetTickCount64();
     ASSERT_TRUE(WaitUntil([&] { return channel_.IsReady(); }, 3000));
-    EXPECT_LT(ElapsedMs(registered), 2100u);
+    EXPECT_LT(ElapsedMs(registered), 2500u);  // the next poll cycle reads it
     EXPECT_EQ(channel_.ClientCode(), 300);
 }
 
