@@ -4,24 +4,13 @@
 
 #include "crashreport/crash_reporter_client.h"
 #include "crashreport/report_text.h"
+#include "tests/crashreport/launcher_record.h"
 #include "tests/support/test_files.h"
 
 using namespace crashreport;
 using testing_support::TempDir;
 
 namespace {
-
-InstallInfo LauncherRecord(const wchar_t* folder) {
-    InstallInfo info{};
-    info.size = sizeof(info);
-    info.appName = L"Velmora";
-    info.appVersion = L"2.0.0";
-    info.emailTo = L"crash@velmora.cn";
-    info.emailSubject = L"Velmora CrashReport";
-    info.flags = 0x4000;
-    info.saveFolder = folder;
-    return info;
-}
 
 // Runs crash_victim and waits (bounded) for it to end; returns its exit code.
 DWORD RunVictim(const std::wstring& folder, const wchar_t* extra) {

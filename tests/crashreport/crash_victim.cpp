@@ -6,20 +6,13 @@
 #include <cwchar>
 
 #include "crashreport/crash_reporter_client.h"
+#include "tests/crashreport/launcher_record.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) return 2;
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX);
     crashreport::CrashReporterClient reporter;
-    crashreport::InstallInfo info{};
-    info.size = sizeof(info);
-    info.appName = L"Velmora";
-    info.appVersion = L"2.0.0";
-    info.emailTo = L"crash@velmora.cn";
-    info.emailSubject = L"Velmora CrashReport";
-    info.flags = 0x4000;
-    info.saveFolder = argv[1];
-    if (reporter.Install(info) != 0) return 3;
+    if (reporter.Install(LauncherRecord(argv[1])) != 0) return 3;
     if (argc > 2 && std::wcscmp(argv[2], L"screenshot") == 0 && reporter.AddScreenshot(9, 95) != 0) return 4;
     volatile int* nowhere = nullptr;
     *nowhere = 42;

@@ -7,6 +7,7 @@
 #include "launcher/game/folder_commit.h"
 #include "launcher/settings/settings_file.h"
 #include "launcher/util/module_folder.h"
+#include "tests/support/exe_user_folder.h"
 #include "tests/support/test_files.h"
 
 using testing_support::TempDir;
@@ -25,16 +26,7 @@ void InstallRuntime(const std::wstring& root, bool asFolder = false) {
     }
 }
 
-class GameFolderCommitTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        userFolder_ = GetModuleFolder() + L"\\user";
-        testing_support::RemoveTree(userFolder_);
-        ASSERT_TRUE(CreateDirectoryW(userFolder_.c_str(), nullptr));
-    }
-    void TearDown() override { testing_support::RemoveTree(userFolder_); }
-    std::wstring userFolder_;
-};
+using GameFolderCommitTest = testing_support::ExeUserFolderTest;
 
 }  // namespace
 

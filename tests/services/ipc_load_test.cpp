@@ -10,6 +10,7 @@
 #include "launcher/services/log.h"
 #include "tests/services/echo_server.h"
 #include "tests/services/peer_process.h"
+#include "tests/services/pipe_server_start.h"
 #include "tests/services/wait_until.h"
 #include "tests/support/test_files.h"
 
@@ -28,14 +29,6 @@ DWORD HandleCount() {
         if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
     }
     return count;
-}
-
-std::unique_ptr<IPCToolClassNamePipe> StartServer(const std::wstring& name) {
-    auto server = std::make_unique<IPCToolClassNamePipe>(IPC_ROLE_SERVER);
-    EXPECT_TRUE(server->Init(name, 0));
-    const std::wstring path = ipc::PipePath(name);
-    EXPECT_TRUE(WaitUntil([&] { return WaitNamedPipeW(path.c_str(), 50) != 0; }, 3000));
-    return server;
 }
 
 bool AllEnded(std::vector<std::unique_ptr<PeerProcess>>& peers) {

@@ -12,6 +12,7 @@
 #include "launcher/services/log.h"
 #include "tests/services/echo_packet.h"
 #include "tests/services/peer_process.h"
+#include "tests/services/pipe_server_start.h"
 #include "tests/services/wait_until.h"
 #include "tests/support/test_files.h"
 
@@ -19,15 +20,6 @@ using testing_support::PeerProcess;
 using testing_support::UniquePipeName;
 
 namespace {
-
-std::unique_ptr<IPCToolClassNamePipe> StartServer(const std::wstring& name) {
-    auto server = std::make_unique<IPCToolClassNamePipe>(IPC_ROLE_SERVER);
-    EXPECT_TRUE(server->Init(name, 0));
-    // The accept thread creates the first instance shortly after Init returns.
-    const std::wstring path = ipc::PipePath(name);
-    EXPECT_TRUE(WaitUntil([&] { return WaitNamedPipeW(path.c_str(), 50) != 0; }, 3000));
-    return server;
-}
 
 std::unique_ptr<IPCToolClassNamePipe> Connect(const std::wstring& name, int32_t code) {
     auto client = std::make_unique<IPCToolClassNamePipe>(IPC_ROLE_CLIENT);

@@ -6,6 +6,7 @@
 #include "launcher/settings/settings_file.h"
 #include "launcher/settings/settings_snapshot.h"
 #include "launcher/util/module_folder.h"
+#include "tests/support/exe_user_folder.h"
 #include "tests/support/test_files.h"
 
 using namespace settings;
@@ -13,19 +14,9 @@ using testing_support::Wide;
 
 namespace {
 
-// The settings file lies beside the executable, so each test starts from a clean
-// user folder there and removes it at the end.
-class SettingsFileTest : public ::testing::Test {
+class SettingsFileTest : public testing_support::ExeUserFolderTest {
 protected:
-    void SetUp() override {
-        userFolder_ = GetModuleFolder() + L"\\user";
-        testing_support::RemoveTree(userFolder_);
-        ASSERT_TRUE(CreateDirectoryW(userFolder_.c_str(), nullptr));
-    }
-    void TearDown() override { testing_support::RemoveTree(userFolder_); }
     std::wstring FilePath() const { return userFolder_ + L"\\ResInfo.ini"; }
-
-    std::wstring userFolder_;
 };
 
 const SettingKey kEveryKey[] = {kGamePath,          kStartMode,     kSightview,   kNoSound,     kStartModel,
