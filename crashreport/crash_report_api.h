@@ -1,0 +1,48 @@
+// The crash reporter's interface, shared by the DLL and the programs that load it.
+// The DLL's functions are reached by ordinal (see CrashReport.def):
+//   7 install, 9 uninstall, 23 last error message, 27 screenshot option.
+#pragma once
+
+#include <windows.h>
+
+namespace crashreport {
+
+// What the reporter needs to know about the program. Fields not used are zero;
+// `size` must be sizeof(InstallInfo) (92 bytes in the 32-bit build).
+struct InstallInfo {
+    DWORD size;
+    const wchar_t* appName;
+    const wchar_t* appVersion;
+    const wchar_t* emailTo;       // where a player may send the report
+    const wchar_t* emailSubject;
+    DWORD flags;                  // kFlag* below
+    const wchar_t* saveFolder;    // reports are written below this folder; must exist
+    void* reserved[16];
+};
+
+// Flags: only kFlagNoMinidump changes what is written; other bits (the launcher
+// passes 0x4000) are accepted and kept for the report's owner.
+inline constexpr DWORD kFlagNoMinidump = 0x0001;  // text report only
+
+// Screenshot options (ordinal 27): 9 = the whole virtual screen, as JPEG.
+inline constexpr DWORD kScreenshotVirtualScreen = 0x0001;
+inline constexpr DWORD kScreenshotUseJpeg = 0x0008;
+
+using InstallFn = int(__cdecl*)(const InstallInfo*);         // 0 on success
+using UninstallFn = int(__cdecl*)();                           // 0 on success
+using LastErrorMessageFn = int(__cdecl*)(wchar_t*, UINT);      // characters copied
+using AddScreenshotFn = int(__cdecl*)(DWORD flags, int quality);  // 0 on success
+
+inline constexpr WORD kOrdinalInstall = 7;
+inline constexpr WORD kOrdinalUninstall = 9;
+inline constexpr WORD kOrdinalLastErrorMessage = 23;
+inline constexpr WORD kOrdinalAddScreenshot = 27;
+
+// The DLL's file name, next to the program.
+inline constexpr wchar_t kDllName[] = L"CrashReport.dll";
+
+#if defined(_M_IX86) || defined(__i386__)
+static_assert(sizeof(InstallInfo) == 92, "the 32-bit record is 92 bytes");
+#endif
+
+}  // namespace crashreport

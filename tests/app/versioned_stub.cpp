@@ -1,0 +1,2 @@
+// Does nothing; exists for its version resource.
+int main() { return 0; }
