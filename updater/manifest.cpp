@@ -1,0 +1,68 @@
+#include "updater/manifest.h"
+
+#include <windows.h>
+
+#include <share.h>
+
+#include <memory>
+
+#include "common/win32/unique_handle.h"
+#include "updater/file_digest.h"
+#include "updater/update_paths.h"
+
+namespace {
+
+std::string ToAnsi(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                      nullptr);
+    std::string ansi(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), n, nullptr, nullptr);
+    return ansi;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+}  // namespace
+
+bool BuildLocalManifest(const std::wstring& folder) {
+    const std::wstring root = NormaliseFolder(folder);
+    const std::wstring path = root + L"LocalDate.ini";
+    // Binary, so every record ends in a bare LF; others may read and write meanwhile.
+    std::unique_ptr<std::FILE, FileCloser> stream(_wfsopen(path.c_str(), L"wb", _SH_DENYNO));
+    if (!stream) return false;
+    AppendManifestEntries(root, stream.get(), root);
+    return true;
+}
+
+void AppendManifestEntries(const std::wstring& folder, std::FILE* stream, const std::wstring& root) {
+    const std::wstring base = NormaliseFolder(folder);
+    WIN32_FIND_DATAW entry{};
+    win32::unique_find find(FindFirstFileW((base + L"*.*").c_str(), &entry));
+    if (!find) return;
+    do {
+        const std::wstring name = entry.cFileName;
+        const std::wstring full = base + name;
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (name == L"." || name == L"..") continue;
+            // A junction or symbolic link can point back up the tree; following it
+            // would never end. Its files are listed where they really live.
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
+            AppendManifestEntries(full, stream, root);
+            continue;
+        }
+        const std::string record = ToAnsi(full.substr(root.size())) + "\t";
+        std::fwrite(record.data(), 1, record.size(), stream);
+        WriteFileMd5(full, stream);
+    } while (FindNextFileW(find.get(), &entry));
+}
+
+void RemoveManifests(const std::wstring& folder) {
+    const std::wstring root = NormaliseFolder(folder);
+    for (const wchar_t* name : {L"LocalDate.ini", L"UpDate.ini"}) {
+        const std::wstring path = root + name;
+        if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(path.c_str());
+    }
+}
