@@ -1,6 +1,27 @@
 #include "updater/update_paths.h"
 
+#include <windows.h>
+
 #include <algorithm>
+
+namespace {
+
+// One character (`count` 2 for a surrogate pair) as %XX bytes of its UTF-8 form.
+std::wstring PercentEncodedUtf8(const wchar_t* c, int count) {
+    char utf8[8] = {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, c, count, utf8, sizeof(utf8), nullptr, nullptr);
+    static const wchar_t kHex[] = L"0123456789ABCDEF";
+    std::wstring encoded;
+    for (int i = 0; i < n; ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        encoded += L'%';
+        encoded += kHex[byte >> 4];
+        encoded += kHex[byte & 15];
+    }
+    return encoded;
+}
+
+}  // namespace
 
 std::wstring NormaliseUrl(const std::wstring& url) {
     if (!url.empty() && url.back() != L'/') return url + L"/";
@@ -13,8 +34,22 @@ std::wstring NormaliseFolder(const std::wstring& folder) {
 }
 
 std::wstring UpdateFileUrl(const std::wstring& updateUrl, const std::wstring& name) {
-    std::wstring relative = name;
-    std::replace(relative.begin(), relative.end(), L'\\', L'/');
+    // Characters outside plain ASCII go as percent-encoded UTF-8, the form servers
+    // map to their file names; a blank, '#' or '%' in a name would otherwise end or
+    // change the path.
+    std::wstring relative;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const wchar_t c = name[i];
+        if (c == L'\\') {
+            relative += L'/';
+        } else if (c > 0x20 && c < 0x7F && c != L'#' && c != L'%' && c != L'?') {
+            relative += c;
+        } else {
+            const bool pair = IS_HIGH_SURROGATE(c) && i + 1 < name.size() && IS_LOW_SURROGATE(name[i + 1]);
+            relative += PercentEncodedUtf8(&name[i], pair ? 2 : 1);
+            if (pair) ++i;
+        }
+    }
     return NormaliseUrl(updateUrl) + relative;
 }
 

@@ -20,7 +20,10 @@ bool CHttpClient::CrackUrl(const wchar_t* url) {
     parts.lpszExtraInfo = extra_;
     parts.dwExtraInfoLength = 259;
     parts.nPort = 80;
-    if (!WinHttpCrackUrl(url, 0, ICU_ESCAPE, &parts)) return false;
+    // No escaping flag: callers pass URLs that are already percent-encoded, and they
+    // must reach the server exactly so. (With ICU_ESCAPE, Wine re-escapes the '%' of
+    // the last path segment and the query, so "%E6" would arrive as "%25E6".)
+    if (!WinHttpCrackUrl(url, 0, 0, &parts)) return false;
     port_ = parts.nPort;
     return true;
 }

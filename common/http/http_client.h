@@ -38,8 +38,9 @@ public:
     // leaves the session null; the next SendRequest then returns NOSESSION.
     void OpenSession();
 
-    // Splits `url` into host, path, query and port (80 when none is named). False for
-    // a null URL or when a part does not fit in 259 characters.
+    // Splits `url` into host, path, query and port (80 when none is named). Escape
+    // sequences are kept as they are: the URL is sent exactly as given. False for a
+    // null URL or when a part does not fit in 259 characters.
     bool CrackUrl(const wchar_t* url);
 
     // Closes the previous request, then sends a GET for `url` with the extra `headers`
