@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "common/win32/unique_handle.h"
@@ -12,16 +13,26 @@ namespace {
 
 // Large enough that the per-call overhead of CryptHashData and ReadFile vanishes,
 // small enough that hashing any file stays far below the memory budget.
-constexpr DWORD kHashBlock = 1 << 20;
+constexpr DWORD kHashBlock = 1 << 22;
+
+// The provider is the costly part of a digest (under Wine, acquiring it takes
+// milliseconds, longer than hashing a small file), so one is kept for the process.
+// Only a successful acquisition is kept; a failure is retried for the next file.
+HCRYPTPROV SharedProvider() {
+    static std::mutex lock;
+    static win32::unique_hcryptprov provider;
+    std::lock_guard<std::mutex> guard(lock);
+    if (!provider) CryptAcquireContextW(provider.put(), nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT);
+    return provider.get();
+}
 
 // Hashes the open file. Appends the failure text of every step that fails to
 // `failures` and returns the hex digest, or an empty text when none was obtained.
 std::string HashOpenFile(HANDLE file, std::string& failures) {
-    win32::unique_hcryptprov provider;
-    if (!CryptAcquireContextW(provider.put(), nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT))
-        failures += "CryptAcquireContextWorry\n";
+    const HCRYPTPROV provider = SharedProvider();
+    if (provider == 0) failures += "CryptAcquireContextWorry\n";
     win32::unique_hcrypthash hash;
-    if (!CryptCreateHash(provider.get(), CALG_MD5, 0, 0, hash.put())) failures += "CryptCreateHashWorry\n";
+    if (!CryptCreateHash(provider, CALG_MD5, 0, 0, hash.put())) failures += "CryptCreateHashWorry\n";
 
     LARGE_INTEGER size{};
     if (!GetFileSizeEx(file, &size)) {

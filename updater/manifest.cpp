@@ -5,9 +5,10 @@
 #include <share.h>
 
 #include <memory>
+#include <vector>
 
 #include "common/win32/unique_handle.h"
-#include "updater/file_digest.h"
+#include "updater/digest_batch.h"
 #include "updater/update_paths.h"
 
 namespace {
@@ -37,7 +38,10 @@ bool BuildLocalManifest(const std::wstring& folder) {
     return true;
 }
 
-void AppendManifestEntries(const std::wstring& folder, std::FILE* stream, const std::wstring& root) {
+namespace {
+
+// Collects the files below `folder` in the order the file system lists them.
+void CollectFiles(const std::wstring& folder, std::vector<std::wstring>& files) {
     const std::wstring base = NormaliseFolder(folder);
     WIN32_FIND_DATAW entry{};
     win32::unique_find find(FindFirstFileW((base + L"*.*").c_str(), &entry));
@@ -50,13 +54,24 @@ void AppendManifestEntries(const std::wstring& folder, std::FILE* stream, const 
             // A junction or symbolic link can point back up the tree; following it
             // would never end. Its files are listed where they really live.
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-            AppendManifestEntries(full, stream, root);
+            CollectFiles(full, files);
             continue;
         }
-        const std::string record = ToAnsi(full.substr(root.size())) + "\t";
-        std::fwrite(record.data(), 1, record.size(), stream);
-        WriteFileMd5(full, stream);
+        files.push_back(full);
     } while (FindNextFileW(find.get(), &entry));
+}
+
+}  // namespace
+
+void AppendManifestEntries(const std::wstring& folder, std::FILE* stream, const std::wstring& root) {
+    std::vector<std::wstring> files;
+    CollectFiles(folder, files);
+    const std::vector<std::string> digests = DigestRecords(files);
+    for (size_t i = 0; i < files.size(); ++i) {
+        const std::wstring relative = files[i].size() >= root.size() ? files[i].substr(root.size()) : files[i];
+        const std::string record = ToAnsi(relative) + "\t" + digests[i];
+        std::fwrite(record.data(), 1, record.size(), stream);
+    }
 }
 
 void RemoveManifests(const std::wstring& folder) {
