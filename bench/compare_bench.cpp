@@ -15,7 +15,8 @@ double TimeCompare(int n) {
         // Scattered order, long shared prefixes, one in ten changed.
         const std::wstring name = L"data\\sub\\file" + std::to_wstring(static_cast<long long>(i) * 7919 % n) + L".bin";
         server += name + L"\t0123456789abcdef0123456789abcdef\n";
-        local += name + (i % 10 == 0 ? L"\tffffffffffffffffffffffffffffffff\n" : L"\t0123456789abcdef0123456789abcdef\n");
+        local +=
+            name + (i % 10 == 0 ? L"\tffffffffffffffffffffffffffffffff\n" : L"\t0123456789abcdef0123456789abcdef\n");
     }
     double best = 1e9;
     for (int run = 0; run < 3; ++run) {

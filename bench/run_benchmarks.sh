@@ -52,8 +52,15 @@ port="$(cat "$WORK/fx/nginx.port")"
 head -c $((256 << 20)) /dev/urandom >"$WORK/fx/root/big.bin"
 echo "http://127.0.0.1:$port/big.bin" >"$WORK/urls.txt"
 mkdir -p "$WORK/out-ref" "$WORK/out-client"
-ref="$(best_of 3 wine "$BIN/winhttp_fetch.exe" "$(win "$WORK/urls.txt")" "$(win "$WORK/out-ref")")"
-client="$(best_of 3 wine "$BIN/download_bench.exe" "$(win "$WORK/urls.txt")" "$(win "$WORK/out-client")")"
+# Interleaved rounds, best of each side: the machine is shared, single runs are noisy.
+ref="" client=""
+for _ in 1 2 3 4 5; do
+  ref+="$(wine "$BIN/winhttp_fetch.exe" "$(win "$WORK/urls.txt")" "$(win "$WORK/out-ref")")"$'\n'
+  client+="$(wine "$BIN/download_bench.exe" "$(win "$WORK/urls.txt")" "$(win "$WORK/out-client")")"$'\n'
+done
+pick_best() { sed -n 's/.*seconds=\([0-9.]*\).*/\1 &/p' | sort -g | head -1 | cut -d' ' -f2-; }
+ref="$(pick_best <<<"$ref")"
+client="$(pick_best <<<"$client")"
 cmp -s "$WORK/fx/root/big.bin" "$WORK/out-client/0.bin" || echo "download_bench: file differs!"
 curl_start="$(date +%s.%N)"
 curl -s -o "$WORK/curl.bin" "http://127.0.0.1:$port/big.bin"
@@ -88,8 +95,8 @@ md5_run() {
   end="$(date +%s.%N)"
   awk -v a="$start" -v b="$end" 'BEGIN{printf "md5sum seconds=%.3f\n", b-a}'
 }
-md5="$(best_of 3 md5_run)"
-manifest="$(best_of 3 wine "$BIN/manifest_bench.exe" "$(win "$tree")")"
+md5="$(best_of 5 md5_run)"
+manifest="$(best_of 5 wine "$BIN/manifest_bench.exe" "$(win "$tree")")"
 echo "$md5"
 echo "$manifest"
 awk -v m="$(echo "$md5" | field seconds)" -v b="$(echo "$manifest" | field seconds)" \

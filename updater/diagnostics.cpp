@@ -30,17 +30,19 @@ void Diagnose(const std::wstring& folder, const std::string& text) {
     OutputDebugStringW(line.c_str());
 }
 
-void SetDiagnosticSink(DiagnosticSink sink) { Sink() = std::move(sink); }
+void SetDiagnosticSink(DiagnosticSink sink) {
+    Sink() = std::move(sink);
+}
 
 std::string RequestFailureDiagnostic(int requestResult) {
     switch (requestResult) {
-    case CHTTP_REQUEST_ERROR_NOSESSION:
-    case CHTTP_REQUEST_ERROR_URL:
-    case CHTTP_REQUEST_ERROR_QUERYSTATUS:
-        return "server error\n!";
-    case CHTTP_REQUEST_ERROR_CANCLE:
-        return "server CHTTP_REQUEST_ERROR_CANCLE\n!";
-    default:
-        return "server unkonw error\n!";
+        case CHTTP_REQUEST_ERROR_NOSESSION:
+        case CHTTP_REQUEST_ERROR_URL:
+        case CHTTP_REQUEST_ERROR_QUERYSTATUS:
+            return "server error\n!";
+        case CHTTP_REQUEST_ERROR_CANCLE:
+            return "server CHTTP_REQUEST_ERROR_CANCLE\n!";
+        default:
+            return "server unkonw error\n!";
     }
 }

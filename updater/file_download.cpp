@@ -65,8 +65,7 @@ FileDownloadOutcome Rejected(const std::wstring& temp, FileDownloadOutcome outco
 
 }  // namespace
 
-RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
-                             const std::wstring& folder) {
+RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName, const std::wstring& folder) {
     RangeProbe probe;
     CHttpClient client;
     client.OpenSession();

@@ -12,8 +12,8 @@
 
 // What the pass learns from asking for the first file from byte 1 on.
 struct RangeProbe {
-    bool ok = false;      // false: the pass must stop (diagnostic already reported)
-    bool resume = false;  // the server answered 206: temporary files are continued
+    bool ok = false;        // false: the pass must stop (diagnostic already reported)
+    bool resume = false;    // the server answered 206: temporary files are continued
     int requestResult = 0;  // CHttpRequestResult
     int status = 0;         // HTTP status when requestResult is CHTTP_REQUEST_OK
 };
@@ -21,8 +21,7 @@ struct RangeProbe {
 // Sends GET updateUrl + firstName with "Range:bytes=1-"; 206 → resume, 404 → stop
 // with "404 not found\n", other statuses → no resume, request failures → stop with
 // their diagnostic. The body is not read.
-RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
-                             const std::wstring& folder);
+RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName, const std::wstring& folder);
 
 // Progress of one file, implemented by the driver. Called on the calling thread.
 class IFileDownloadProgress {

@@ -6,9 +6,13 @@
 
 namespace {
 
-bool IsReservedName(const std::wstring& name) { return name == L"MD5.exe" || name == L"UpDate.ini"; }
+bool IsReservedName(const std::wstring& name) {
+    return name == L"MD5.exe" || name == L"UpDate.ini";
+}
 
-bool IsTrimmedSpace(wchar_t c) { return c == L' ' || (c >= L'\t' && c <= L'\r'); }
+bool IsTrimmedSpace(wchar_t c) {
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwctype>
 
 namespace {
 
@@ -19,6 +20,16 @@ std::wstring PercentEncodedUtf8(const wchar_t* c, int count) {
         encoded += kHex[byte & 15];
     }
     return encoded;
+}
+
+// "CON", "nul.txt", "COM1.dll", ...: opening such a name reaches a device, not a file.
+bool IsDeviceName(const std::wstring& segment) {
+    std::wstring stem = segment.substr(0, segment.find(L'.'));
+    for (auto& c : stem) c = static_cast<wchar_t>(towupper(c));
+    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL" || stem == L"CONIN$" || stem == L"CONOUT$")
+        return true;
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'1' &&
+           stem[3] <= L'9';
 }
 
 }  // namespace
@@ -71,11 +82,16 @@ bool IsSafeRelativeName(const std::wstring& name) {
         // Windows drops trailing dots and blanks, so "..." or ".. " would still climb up.
         if (segment.find_first_not_of(L". ") == std::wstring::npos) return false;
         if (segment.back() == L'.' || segment.back() == L' ') return false;
+        if (IsDeviceName(segment)) return false;
         start = end + 1;
     }
     return true;
 }
 
-std::wstring TargetPath(const std::wstring& folder, const std::wstring& name) { return NormaliseFolder(folder) + name; }
+std::wstring TargetPath(const std::wstring& folder, const std::wstring& name) {
+    return NormaliseFolder(folder) + name;
+}
 
-std::wstring TempPath(const std::wstring& folder, const std::wstring& name) { return TargetPath(folder, name) + L".tmp"; }
+std::wstring TempPath(const std::wstring& folder, const std::wstring& name) {
+    return TargetPath(folder, name) + L".tmp";
+}

@@ -24,8 +24,8 @@ std::string Narrow(const std::wstring& text) {
 // Saves the response body into `path`. False on a failed read, a failed write or
 // a body above the limit.
 bool SaveBody(CHttpClient& client, const std::wstring& path, const std::wstring& folder) {
-    win32::unique_file out(
-        CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    win32::unique_file out(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) {
         Diagnose(folder, "OpenFileFail\n");
         return false;
@@ -84,7 +84,8 @@ void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, con
 
     std::string serverBytes;
     std::string localBytes;
-    if (!ReadWholeFile(serverPath, serverBytes, kManifestLimit) || !ReadWholeFile(localPath, localBytes, kManifestLimit)) {
+    if (!ReadWholeFile(serverPath, serverBytes, kManifestLimit) ||
+        !ReadWholeFile(localPath, localBytes, kManifestLimit)) {
         Diagnose(root, "OpenFileFail\n");
         return;
     }

@@ -67,7 +67,6 @@ int DownloadToFile(const std::wstring& url, const std::wstring& target, Download
     std::vector<char> buffer(kHttpBlockSize);
     std::uint32_t total = 0;
     for (;;) {
-        std::fill(buffer.begin(), buffer.end(), '\0');
         std::uint32_t count = 0;
         if (!client.ReadData(buffer.data(), kHttpBlockSize, count)) {
             out.reset();

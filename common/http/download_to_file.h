@@ -28,5 +28,5 @@ enum DownloadResult : int {
 // never missing in between); when that move fails the complete ".tmp" is kept and
 // the result is still DOWNLOAD_OK, as the data did arrive. Without `replace` the data
 // stays in the temporary file. Blocks the calling thread.
-int DownloadToFile(const std::wstring& url, const std::wstring& target, DownloadCallback callback,
-                   void* user, bool resume, bool replace);
+int DownloadToFile(const std::wstring& url, const std::wstring& target, DownloadCallback callback, void* user,
+                   bool resume, bool replace);

@@ -46,9 +46,9 @@ protected:
 TEST_F(DownloadToFileTest, FreshDownloadReplacesTargetAndReportsEveryBlock) {
     ASSERT_TRUE(WriteBytes(target, "old content"));
     Recorder recorder;
-    EXPECT_EQ(DownloadToFile(site.NginxUrl(L"Update/sub/data.bin"), target, &Recorder::Callback, &recorder, false,
-                             true),
-              DOWNLOAD_OK);
+    EXPECT_EQ(
+        DownloadToFile(site.NginxUrl(L"Update/sub/data.bin"), target, &Recorder::Callback, &recorder, false, true),
+        DOWNLOAD_OK);
     EXPECT_TRUE(ReadBytes(target) == content);
     EXPECT_FALSE(Exists(temp));
 
@@ -74,8 +74,7 @@ TEST_F(DownloadToFileTest, WithoutReplaceTheDataStaysInTheTemporaryFile) {
 TEST_F(DownloadToFileTest, ResumeContinuesTheTemporaryFileFromItsSize) {
     ASSERT_TRUE(WriteBytes(temp, content.substr(0, 5000)));
     Recorder recorder;
-    EXPECT_EQ(DownloadToFile(site.NginxUrl(L"Update/sub/data.bin"), target, &Recorder::Callback, &recorder, true,
-                             true),
+    EXPECT_EQ(DownloadToFile(site.NginxUrl(L"Update/sub/data.bin"), target, &Recorder::Callback, &recorder, true, true),
               DOWNLOAD_OK);
     EXPECT_TRUE(ReadBytes(target) == content);
     // Length and count refer to the remaining part only.
@@ -96,14 +95,14 @@ TEST_F(DownloadToFileTest, WrongStatusNeverTouchesTheTarget) {
               DOWNLOAD_ERROR_STATUS);
     // A server that ignores the range: the whole file to a resume, nothing appended.
     ASSERT_TRUE(WriteBytes(temp, content.substr(0, 5000)));
-    EXPECT_EQ(DownloadToFile(site.FaultUrl(L"ignore-range", L"Update/sub/data.bin"), target, nullptr, nullptr, true,
-                             true),
-              DOWNLOAD_ERROR_STATUS);
+    EXPECT_EQ(
+        DownloadToFile(site.FaultUrl(L"ignore-range", L"Update/sub/data.bin"), target, nullptr, nullptr, true, true),
+        DOWNLOAD_ERROR_STATUS);
     EXPECT_TRUE(ReadBytes(temp) == content.substr(0, 5000));
     // A part sent to a plain request.
-    EXPECT_EQ(DownloadToFile(site.FaultUrl(L"always-206", L"Update/sub/data.bin"), target, nullptr, nullptr, false,
-                             true),
-              DOWNLOAD_ERROR_STATUS);
+    EXPECT_EQ(
+        DownloadToFile(site.FaultUrl(L"always-206", L"Update/sub/data.bin"), target, nullptr, nullptr, false, true),
+        DOWNLOAD_ERROR_STATUS);
     EXPECT_EQ(ReadBytes(target), "old content");
 }
 

@@ -20,7 +20,9 @@ std::wstring FixtureFolder() {
     return path;
 }
 
-int ReadPort(const std::wstring& file) { return std::atoi(ReadBytes(file).c_str()); }
+int ReadPort(const std::wstring& file) {
+    return std::atoi(ReadBytes(file).c_str());
+}
 
 }  // namespace
 

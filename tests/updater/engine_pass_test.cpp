@@ -61,9 +61,9 @@ TEST(EnginePass, UpdatesARealFolderFromNginx) {
     EXPECT_EQ(first.names, (std::vector<std::wstring>{L"Updater.exe", L"Velmora.exe", L"skin\\Wakfu.ui",
                                                       Wide("新目录\\子\\数据.bin")}));
     for (const auto& text : diagnostics.texts) ADD_FAILURE() << text;
-    EXPECT_EQ(first.statuses, (std::vector<FileDownloadStatus>{FileDownloadStatus::Pending, FileDownloadStatus::Replaced,
-                                                                FileDownloadStatus::Replaced,
-                                                                FileDownloadStatus::Replaced}));
+    EXPECT_EQ(first.statuses,
+              (std::vector<FileDownloadStatus>{FileDownloadStatus::Pending, FileDownloadStatus::Replaced,
+                                               FileDownloadStatus::Replaced, FileDownloadStatus::Replaced}));
     for (const auto& [name, content] : release) {
         if (name == L"Updater.exe") continue;
         EXPECT_TRUE(ReadBytes(local / name) == content) << Gbk(name);

@@ -167,8 +167,8 @@ TEST_F(FileDownloadTest, TargetInUseStaysAndTheVerifiedFileWaitsForTheNextRun) {
     ASSERT_TRUE(EnsureDirectory(local / L"data"));
     ASSERT_TRUE(WriteBytes(local / L"data\\file.bin", "in use"));
     {
-        win32::unique_file user(CreateFileW((local / L"data\\file.bin").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                            nullptr, OPEN_EXISTING, 0, nullptr));
+        win32::unique_file user(CreateFileW((local / L"data\\file.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
         ASSERT_TRUE(user);
         const FileDownloadOutcome outcome = Download(item, true);
         EXPECT_EQ(outcome.status, FileDownloadStatus::Failed);

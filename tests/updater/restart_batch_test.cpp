@@ -10,8 +10,8 @@
 #include "tests/support/test_files.h"
 #include "updater/process_start.h"
 
-using testing_support::Exists;
 using testing_support::ExecutableFolder;
+using testing_support::Exists;
 using testing_support::Gbk;
 using testing_support::ReadBytes;
 using testing_support::TempDir;
@@ -84,8 +84,8 @@ void RunBatchAgainstStubLauncher(bool withPendingUpdater) {
     TempDir dir(L"restart test");
     const std::wstring folder = dir / L"program folder";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    ASSERT_TRUE(CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(),
-                          FALSE));
+    ASSERT_TRUE(
+        CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe", "old updater"));
     if (withPendingUpdater) {
         ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe.tmp", "new updater"));
@@ -94,8 +94,8 @@ void RunBatchAgainstStubLauncher(bool withPendingUpdater) {
 
     // Started from another current directory: the batch must not depend on it.
     ASSERT_TRUE(StartHiddenProcess(folder + L"\\delete.bat"));
-    const bool finished = WaitFor(
-        [&] { return Exists(folder + L"\\launcher-ran.txt") && !Exists(folder + L"\\delete.bat"); }, 30000);
+    const bool finished =
+        WaitFor([&] { return Exists(folder + L"\\launcher-ran.txt") && !Exists(folder + L"\\delete.bat"); }, 30000);
     ASSERT_TRUE(finished);
     EXPECT_EQ(ReadBytes(folder + L"\\Updater.exe"), withPendingUpdater ? "new updater" : "old updater");
     EXPECT_FALSE(Exists(folder + L"\\Updater.exe.tmp"));
@@ -105,9 +105,13 @@ void RunBatchAgainstStubLauncher(bool withPendingUpdater) {
 
 }  // namespace
 
-TEST(RestartBatchRun, SwapsInThePendingUpdaterAndStartsTheLauncher) { RunBatchAgainstStubLauncher(true); }
+TEST(RestartBatchRun, SwapsInThePendingUpdaterAndStartsTheLauncher) {
+    RunBatchAgainstStubLauncher(true);
+}
 
-TEST(RestartBatchRun, WithoutPendingUpdaterOnlyStartsTheLauncher) { RunBatchAgainstStubLauncher(false); }
+TEST(RestartBatchRun, WithoutPendingUpdaterOnlyStartsTheLauncher) {
+    RunBatchAgainstStubLauncher(false);
+}
 
 TEST(StartHiddenProcess, FailsForAMissingProgram) {
     EXPECT_FALSE(StartHiddenProcess(L"C:\\no\\such\\program.exe"));

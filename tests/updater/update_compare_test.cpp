@@ -74,12 +74,15 @@ TEST(CompareManifests, NamesOutsideTheFolderAreRejected) {
 }
 
 TEST(SafeRelativeName, AcceptsOnlyPlainRelativePaths) {
-    for (const std::wstring good : {L"Velmora.exe", L"skin\\Wakfu.ui", L"a\\b\\c.d", L".hidden", L"a..b"})
+    for (const std::wstring good :
+         {L"Velmora.exe", L"skin\\Wakfu.ui", L"a\\b\\c.d", L".hidden", L"a..b", L"CONFIG.ini", L"com10.txt"})
         EXPECT_TRUE(IsSafeRelativeName(good)) << Gbk(good);
     EXPECT_TRUE(IsSafeRelativeName(Wide("资源\\图标.png")));
-    for (const std::wstring bad : {L"", L"..", L"..\\x", L"a\\..\\..\\x", L"...\\x", L".. \\x", L"C:x", L"C:\\x",
-                                   L"\\x", L"\\\\h\\s\\x", L"a\\\\b", L"a\\", L"a/b", L"x:stream", L"a\tb", L"a?b",
-                                   L"a*b", L"a\"b", L"a<b", L"a|b", L"dir.\\x", L"x "})
+    for (const std::wstring bad :
+         {L"",      L"..",  L"..\\x",        L"a\\..\\..\\x", L"...\\x", L".. \\x", L"C:x",
+          L"C:\\x", L"\\x", L"\\\\h\\s\\x",  L"a\\\\b",       L"a\\",    L"a/b",    L"x:stream",
+          L"a\tb",  L"a?b", L"a*b",          L"a\"b",         L"a<b",    L"a|b",    L"dir.\\x",
+          L"x ",    L"CON", L"sub\\nul.txt", L"com1.dll"})
         EXPECT_FALSE(IsSafeRelativeName(bad)) << Gbk(bad);
 }
 

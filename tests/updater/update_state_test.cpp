@@ -31,14 +31,12 @@ TEST_F(UpdateStateTest, PartListsWhatDiffersFromTheRealFolder) {
     ASSERT_TRUE(WriteBytes(local / L"same.txt", "same"));
     ASSERT_TRUE(WriteBytes(local / L"changed.txt", "old"));
     ASSERT_TRUE(WriteBytes(local / L"local-only.txt", "mine"));
-    ASSERT_TRUE(PublishRelease(site, {{L"same.txt", "same"},
-                                      {L"changed.txt", "new"},
-                                      {Wide("资源\\图标.png"), "png"},
-                                      {L"New\\file.bin", "bin"}}));
+    ASSERT_TRUE(PublishRelease(
+        site,
+        {{L"same.txt", "same"}, {L"changed.txt", "new"}, {Wide("资源\\图标.png"), "png"}, {L"New\\file.bin", "bin"}}));
     Run(site.NginxUrl(L"Update"));
     EXPECT_EQ(state, L"Part");
-    EXPECT_EQ(UpdateNames(list),
-              (std::vector<std::wstring>{L"New\\file.bin", L"changed.txt", Wide("资源\\图标.png")}));
+    EXPECT_EQ(UpdateNames(list), (std::vector<std::wstring>{L"New\\file.bin", L"changed.txt", Wide("资源\\图标.png")}));
     EXPECT_EQ(list[1].digest, Wide(Md5Hex("new")));
     // The run's own files are left for RemoveManifests.
     EXPECT_EQ(ReadBytes(local / L"UpDate.ini"), ManifestFor({{L"same.txt", "same"},
@@ -54,8 +52,8 @@ TEST_F(UpdateStateTest, AllnewForCurrentFolderEmptyManifestOrNoRecords) {
     EXPECT_EQ(state, L"Allnew");
     EXPECT_TRUE(list.empty());
 
-    for (const std::string& body : {std::string(), std::string("<html>no records</html>"),
-                                    std::string(10 << 20, 'x')}) {
+    for (const std::string& body :
+         {std::string(), std::string("<html>no records</html>"), std::string(10 << 20, 'x')}) {
         ASSERT_TRUE(site.Put(L"Update\\UpDate.ini", body));
         Run(site.NginxUrl(L"Update"));
         EXPECT_EQ(state, L"Allnew");
@@ -80,8 +78,8 @@ TEST_F(UpdateStateTest, ErrorPagesAndNetworkFailuresAreErrors) {
 }
 
 TEST_F(UpdateStateTest, ServerNamesOutsideTheFolderAreSkipped) {
-    ASSERT_TRUE(site.Put(L"Update\\UpDate.ini",
-                         "..\\..\\evil.dll\t1\nC:\\evil.dll\t1\n\\\\host\\share\\x\t1\nok.txt\t1\n"));
+    ASSERT_TRUE(
+        site.Put(L"Update\\UpDate.ini", "..\\..\\evil.dll\t1\nC:\\evil.dll\t1\n\\\\host\\share\\x\t1\nok.txt\t1\n"));
     Run(site.NginxUrl(L"Update"));
     EXPECT_EQ(state, L"Part");
     EXPECT_EQ(UpdateNames(list), std::vector<std::wstring>{L"ok.txt"});
