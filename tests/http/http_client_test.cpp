@@ -49,23 +49,6 @@ TEST(HttpClient, GetsBodyStatusAndLengthFromNginx) {
     client.CloseSession();
 }
 
-TEST(HttpClient, RangeHeaderWithoutBlankGivesPartialContent) {
-    ServerSite site;
-    ASSERT_TRUE(site.ok());
-    const std::string content = PatternBytes(9000, 2);
-    ASSERT_TRUE(site.Put(L"f.bin", content));
-    CHttpClient client;
-    client.OpenSession();
-    int status = 0;
-    ASSERT_EQ(client.SendRequest(site.NginxUrl(L"f.bin").c_str(), status, ResumeRequestHeader(5000).c_str()),
-              CHTTP_REQUEST_OK);
-    EXPECT_EQ(status, 206);
-    std::uint32_t length = 0;
-    client.QueryContentLength(length);
-    EXPECT_EQ(length, 4000u);
-    EXPECT_EQ(ReadBody(client), content.substr(5000));
-}
-
 TEST(HttpClient, QueryGoesIntoTheObjectNameAndPortIsTaken) {
     ServerSite site;
     ASSERT_TRUE(site.ok());

@@ -86,15 +86,6 @@ TEST_F(UpdateStateTest, ServerNamesOutsideTheFolderAreSkipped) {
     EXPECT_TRUE(diagnostics.Has("unsafe name"));
 }
 
-TEST_F(UpdateStateTest, HundredThousandServerNames) {
-    std::string manifest;
-    for (int i = 0; i < 100000; ++i) manifest += "d\\f" + std::to_string(i) + ".bin\t" + Md5Hex("x") + "\n";
-    ASSERT_TRUE(site.Put(L"Update\\UpDate.ini", manifest));
-    Run(site.NginxUrl(L"Update"));
-    EXPECT_EQ(state, L"Part");
-    EXPECT_EQ(list.size(), 100000u);
-}
-
 TEST(UpdateLog, DownloadsAndKeepsAnEarlierCopyWhenTheServerFails) {
     ServerSite site;
     ASSERT_TRUE(site.ok());
