@@ -41,7 +41,8 @@ bool BuildLocalManifest(const std::wstring& folder) {
 namespace {
 
 // Collects the files below `folder` in the order the file system lists them.
-void CollectFiles(const std::wstring& folder, std::vector<std::wstring>& files) {
+void CollectFiles(const std::wstring& folder, std::vector<std::wstring>& files,
+                  std::vector<unsigned long long>& sizes) {
     const std::wstring base = NormaliseFolder(folder);
     WIN32_FIND_DATAW entry{};
     win32::unique_find find(FindFirstFileW((base + L"*.*").c_str(), &entry));
@@ -54,10 +55,11 @@ void CollectFiles(const std::wstring& folder, std::vector<std::wstring>& files) 
             // A junction or symbolic link can point back up the tree; following it
             // would never end. Its files are listed where they really live.
             if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) continue;
-            CollectFiles(full, files);
+            CollectFiles(full, files, sizes);
             continue;
         }
         files.push_back(full);
+        sizes.push_back((static_cast<unsigned long long>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
     } while (FindNextFileW(find.get(), &entry));
 }
 
@@ -65,8 +67,9 @@ void CollectFiles(const std::wstring& folder, std::vector<std::wstring>& files) 
 
 void AppendManifestEntries(const std::wstring& folder, std::FILE* stream, const std::wstring& root) {
     std::vector<std::wstring> files;
-    CollectFiles(folder, files);
-    const std::vector<std::string> digests = DigestRecords(files);
+    std::vector<unsigned long long> sizes;
+    CollectFiles(folder, files, sizes);
+    const std::vector<std::string> digests = DigestRecords(files, sizes);
     for (size_t i = 0; i < files.size(); ++i) {
         const std::wstring relative = files[i].size() >= root.size() ? files[i].substr(root.size()) : files[i];
         const std::string record = ToAnsi(relative) + "\t" + digests[i];
