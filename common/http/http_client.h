@@ -1,0 +1,76 @@
+// A small synchronous WinHTTP client: one GET at a time, body pulled in blocks.
+//
+// Created on the stack for one exchange and closed before it goes out of scope
+// (the destructor closes whatever is still open); never shared between threads.
+// All calls block; a hanging transfer ends through the time-outs set by OpenSession.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "common/http/winhttp_handle.h"
+
+// Results of CHttpClient::SendRequest. Callers judge the status code themselves.
+enum CHttpRequestResult : int {
+    CHTTP_REQUEST_OK = 0,               // response received and its status code read
+    CHTTP_REQUEST_ERROR_NOSESSION = 1,  // no session (OpenSession failed or not called)
+    CHTTP_REQUEST_ERROR_URL = 2,        // the URL could not be split
+    CHTTP_REQUEST_ERROR_CONNECT = 3,    // no connection handle
+    CHTTP_REQUEST_ERROR_OPENREQUEST = 4,
+    CHTTP_REQUEST_ERROR_SEND = 5,
+    CHTTP_REQUEST_ERROR_RECEIVE = 6,
+    CHTTP_REQUEST_ERROR_QUERYSTATUS = 7,
+    CHTTP_REQUEST_ERROR_CANCLE = 8,  // never returned; handled by callers for completeness
+};
+
+// Size of the blocks bodies are read and written in.
+constexpr std::uint32_t kHttpBlockSize = 40960;
+
+class CHttpClient {
+public:
+    CHttpClient() = default;
+    ~CHttpClient() { CloseSession(); }
+    CHttpClient(const CHttpClient&) = delete;
+    CHttpClient& operator=(const CHttpClient&) = delete;
+
+    // Opens the session (user agent "ZorvikDownload", default proxy, synchronous;
+    // time-outs: resolve unlimited, connect 30 s, send 10 s, receive 10 s). A failure
+    // leaves the session null; the next SendRequest then returns NOSESSION.
+    void OpenSession();
+
+    // Splits `url` into host, path, query and port (80 when none is named). Escape
+    // sequences are kept as they are: the URL is sent exactly as given. False for a
+    // null URL or when a part does not fit in 259 characters.
+    bool CrackUrl(const wchar_t* url);
+
+    // Closes the previous request, then sends a GET for `url` with the extra `headers`
+    // (null for none) and waits for the response. On CHTTP_REQUEST_OK `status` holds
+    // the HTTP status code.
+    int SendRequest(const wchar_t* url, int& status, const wchar_t* headers);
+
+    // The response's Content-Length; 0 when absent or unreadable (callers take 0 as 1).
+    void QueryContentLength(std::uint32_t& value);
+
+    // Reads up to `size` bytes of the body. Success with `read` == 0: body complete.
+    bool ReadData(void* buffer, std::uint32_t size, std::uint32_t& read);
+
+    // Closes the request and connection and clears the URL parts; the session stays.
+    void CloseRequest();
+    // CloseRequest, then closes the session.
+    void CloseSession();
+
+    // Parts of the last cracked URL.
+    const wchar_t* HostName() const { return host_; }
+    const wchar_t* UrlPath() const { return path_; }
+    const wchar_t* ExtraInfo() const { return extra_; }
+    std::uint16_t Port() const { return port_; }
+
+private:
+    wchar_t host_[260] = {};
+    wchar_t path_[260] = {};
+    wchar_t extra_[260] = {};
+    std::uint16_t port_ = 80;
+    win32::unique_hinternet session_;
+    win32::unique_hinternet connection_;
+    win32::unique_hinternet request_;
+};

@@ -1,0 +1,12 @@
+// The extra request headers every download sends.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+// "Cache-Control: no-cache\r\n": asks proxies and caches for a fresh copy.
+std::wstring PlainRequestHeader();
+
+// "Cache-Control: no-cache\r\nRange:bytes=<offset>-\r\n": the rest of a file from
+// `offset` on. There is no blank after "Range:"; servers accept it either way.
+std::wstring ResumeRequestHeader(std::uint32_t offset);

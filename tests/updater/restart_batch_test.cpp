@@ -1,0 +1,119 @@
+// The restart batch: exact bytes of both variants, and a real run under cmd.
+#include "updater/restart_batch.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "tests/support/test_files.h"
+#include "updater/process_start.h"
+
+using testing_support::ExecutableFolder;
+using testing_support::Exists;
+using testing_support::Gbk;
+using testing_support::ReadBytes;
+using testing_support::TempDir;
+using testing_support::Wide;
+using testing_support::WriteBytes;
+
+TEST(RestartBatch, BothVariantsByteForByte) {
+    EXPECT_EQ(RestartBatchText("C:\\a b\\Updater.exe", "C:\\a b\\Velmora.exe", "C:\\a b\\delete.bat", true),
+              ":try\r\n"
+              "choice /t 1 /d y >nul\r\n"
+              "del \"C:\\a b\\Updater.exe\"\r\n"
+              "if exist \"C:\\a b\\Updater.exe\" goto :try\r\n"
+              "rename \"C:\\a b\\Updater.exe.tmp\" Updater.exe\r\n"
+              "start \"\" \"C:\\a b\\Velmora.exe\"\r\n"
+              "del \"C:\\a b\\delete.bat\"\r\n");
+    EXPECT_EQ(RestartBatchText("C:\\a b\\Updater.exe", "C:\\a b\\Velmora.exe", "C:\\a b\\delete.bat", false),
+              ":try\r\n"
+              "choice /t 1 /d y >nul\r\n"
+              "start \"\" \"C:\\a b\\Velmora.exe\"\r\n"
+              "del \"C:\\a b\\delete.bat\"\r\n");
+}
+
+TEST(RestartBatch, WrittenVariantFollowsThePendingUpdater) {
+    TempDir dir(L"batch dir");
+    const std::string folder = Gbk(dir.path()) + "\\";
+    ASSERT_TRUE(WriteRestartBatch(dir.path()));
+    EXPECT_EQ(ReadBytes(dir / L"delete.bat"),
+              RestartBatchText(folder + "Updater.exe", folder + "Velmora.exe", folder + "delete.bat", false));
+    ASSERT_TRUE(WriteBytes(dir / L"Updater.exe.tmp", "new"));
+    ASSERT_TRUE(WriteRestartBatch(dir.path() + L"\\"));
+    EXPECT_EQ(ReadBytes(dir / L"delete.bat"),
+              RestartBatchText(folder + "Updater.exe", folder + "Velmora.exe", folder + "delete.bat", true));
+    EXPECT_FALSE(WriteRestartBatch(dir / L"missing folder"));
+}
+
+TEST(RestartBatch, ChineseFolderNamesStayReadable) {
+    TempDir dir;
+    const std::wstring folder = dir / Wide("更新 目录");
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(WriteRestartBatch(folder));
+    EXPECT_NE(ReadBytes(folder + L"\\delete.bat").find(Gbk(folder) + "\\Velmora.exe\""), std::string::npos);
+}
+
+TEST(RestartBatch, FolderOutsideTheCodePageIsWrittenInShortForm) {
+    TempDir dir;
+    const std::wstring folder = dir / Wide("게임 폴더");  // Hangul: not in code page 936
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD n = GetShortPathNameW(folder.c_str(), shortPath, MAX_PATH);
+    ASSERT_TRUE(WriteRestartBatch(folder));
+    const std::string text = ReadBytes(folder + L"\\delete.bat");
+    if (n == 0 || std::wstring(shortPath) == folder) {
+        GTEST_SKIP() << "the volume keeps no short names";
+    }
+    EXPECT_EQ(text.find('?'), std::string::npos) << text;
+    EXPECT_NE(text.find(Gbk(shortPath)), std::string::npos) << text;
+}
+
+namespace {
+
+bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 50) {
+        if (condition()) return true;
+        Sleep(50);
+    }
+    return condition();
+}
+
+void RunBatchAgainstStubLauncher(bool withPendingUpdater) {
+    TempDir dir(L"restart test");
+    const std::wstring folder = dir / L"program folder";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_TRUE(
+        CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe", "old updater"));
+    if (withPendingUpdater) {
+        ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe.tmp", "new updater"));
+    }
+    ASSERT_TRUE(WriteRestartBatch(folder));
+
+    // Started from another current directory: the batch must not depend on it.
+    ASSERT_TRUE(StartHiddenProcess(folder + L"\\delete.bat"));
+    const bool finished =
+        WaitFor([&] { return Exists(folder + L"\\launcher-ran.txt") && !Exists(folder + L"\\delete.bat"); }, 30000);
+    ASSERT_TRUE(finished);
+    EXPECT_EQ(ReadBytes(folder + L"\\Updater.exe"), withPendingUpdater ? "new updater" : "old updater");
+    EXPECT_FALSE(Exists(folder + L"\\Updater.exe.tmp"));
+    // The stub and cmd may still be on their way out; give them a moment before the folder goes.
+    Sleep(300);
+}
+
+}  // namespace
+
+TEST(RestartBatchRun, SwapsInThePendingUpdaterAndStartsTheLauncher) {
+    RunBatchAgainstStubLauncher(true);
+}
+
+TEST(RestartBatchRun, WithoutPendingUpdaterOnlyStartsTheLauncher) {
+    RunBatchAgainstStubLauncher(false);
+}
+
+TEST(StartHiddenProcess, FailsForAMissingProgram) {
+    EXPECT_FALSE(StartHiddenProcess(L"C:\\no\\such\\program.exe"));
+    EXPECT_NE(GetModulePath(), L"Error");
+}

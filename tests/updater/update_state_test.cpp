@@ -1,0 +1,102 @@
+// GetUpdateState and LoadUpdateLog against nginx and the fault server.
+#include "updater/update_state.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/updater/release_site.h"
+#include "updater/manifest.h"
+#include "updater/update_log.h"
+
+using namespace testing_support;
+
+namespace {
+
+class UpdateStateTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(site.ok()); }
+    void Run(const std::wstring& manifestUrl) {
+        ASSERT_TRUE(BuildLocalManifest(local.path()));
+        GetUpdateState(list, manifestUrl, local.path(), state);
+    }
+    ServerSite site;
+    TempDir local;
+    DiagnosticCapture diagnostics;
+    UpdateList list;
+    std::wstring state;
+};
+
+}  // namespace
+
+TEST_F(UpdateStateTest, PartListsWhatDiffersFromTheRealFolder) {
+    ASSERT_TRUE(WriteBytes(local / L"same.txt", "same"));
+    ASSERT_TRUE(WriteBytes(local / L"changed.txt", "old"));
+    ASSERT_TRUE(WriteBytes(local / L"local-only.txt", "mine"));
+    ASSERT_TRUE(PublishRelease(
+        site,
+        {{L"same.txt", "same"}, {L"changed.txt", "new"}, {Wide("资源\\图标.png"), "png"}, {L"New\\file.bin", "bin"}}));
+    Run(site.NginxUrl(L"Update"));
+    EXPECT_EQ(state, L"Part");
+    EXPECT_EQ(UpdateNames(list), (std::vector<std::wstring>{L"New\\file.bin", L"changed.txt", Wide("资源\\图标.png")}));
+    EXPECT_EQ(list[1].digest, Wide(Md5Hex("new")));
+    // The run's own files are left for RemoveManifests.
+    EXPECT_EQ(ReadBytes(local / L"UpDate.ini"), ManifestFor({{L"same.txt", "same"},
+                                                             {L"changed.txt", "new"},
+                                                             {Wide("资源\\图标.png"), "png"},
+                                                             {L"New\\file.bin", "bin"}}));
+}
+
+TEST_F(UpdateStateTest, AllnewForCurrentFolderEmptyManifestOrNoRecords) {
+    ASSERT_TRUE(WriteBytes(local / L"a.txt", "a"));
+    ASSERT_TRUE(PublishRelease(site, {{L"a.txt", "a"}}));
+    Run(site.NginxUrl(L"Update/"));
+    EXPECT_EQ(state, L"Allnew");
+    EXPECT_TRUE(list.empty());
+
+    for (const std::string& body :
+         {std::string(), std::string("<html>no records</html>"), std::string(10 << 20, 'x')}) {
+        ASSERT_TRUE(site.Put(L"Update\\UpDate.ini", body));
+        Run(site.NginxUrl(L"Update"));
+        EXPECT_EQ(state, L"Allnew");
+        EXPECT_TRUE(list.empty());
+    }
+}
+
+TEST_F(UpdateStateTest, ErrorPagesAndNetworkFailuresAreErrors) {
+    // No UpDate.ini published: nginx answers 404 with an HTML page.
+    Run(site.NginxUrl(L"Update"));
+    EXPECT_EQ(state, L"Error");
+    EXPECT_TRUE(diagnostics.Has("404"));
+    Run(site.FaultUrl(L"status-500", L"Update"));
+    EXPECT_EQ(state, L"Error");
+    Run(ServerSite::RefusedUrl(L"Update"));
+    EXPECT_EQ(state, L"Error");
+    EXPECT_TRUE(diagnostics.Has("server unkonw error\n!"));
+    Run(L"no url");
+    EXPECT_EQ(state, L"Error");
+    EXPECT_TRUE(diagnostics.Has("server error\n!"));
+    EXPECT_TRUE(list.empty());
+}
+
+TEST_F(UpdateStateTest, ServerNamesOutsideTheFolderAreSkipped) {
+    ASSERT_TRUE(
+        site.Put(L"Update\\UpDate.ini", "..\\..\\evil.dll\t1\nC:\\evil.dll\t1\n\\\\host\\share\\x\t1\nok.txt\t1\n"));
+    Run(site.NginxUrl(L"Update"));
+    EXPECT_EQ(state, L"Part");
+    EXPECT_EQ(UpdateNames(list), std::vector<std::wstring>{L"ok.txt"});
+    EXPECT_TRUE(diagnostics.Has("unsafe name"));
+}
+
+TEST(UpdateLog, DownloadsAndKeepsAnEarlierCopyWhenTheServerFails) {
+    ServerSite site;
+    ASSERT_TRUE(site.ok());
+    TempDir local;
+    ASSERT_TRUE(site.Put(L"UpdateLog\\UpdateLog.ini", Gbk(Wide("版本 2.0\r\n修复\n"))));
+    EXPECT_EQ(LoadUpdateLog(site.NginxUrl(L"UpdateLog"), local.path()), Wide("版本 2.0\r\n修复\n"));
+    EXPECT_TRUE(Exists(local / L"Update_Logo.txt"));
+    // The server is gone: the copy of the earlier run is shown.
+    EXPECT_EQ(LoadUpdateLog(ServerSite::RefusedUrl(L"UpdateLog"), local.path()), Wide("版本 2.0\r\n修复\n"));
+    // An error page never replaces the copy.
+    EXPECT_EQ(LoadUpdateLog(site.NginxUrl(L"Nothing"), local.path()), Wide("版本 2.0\r\n修复\n"));
+    TempDir empty;
+    EXPECT_EQ(LoadUpdateLog(ServerSite::RefusedUrl(L"UpdateLog"), empty.path()), L"");
+}

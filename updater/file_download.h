@@ -1,0 +1,61 @@
+// Downloading one file of the update list and putting it in place.
+//
+// The update pass (the driver) calls ProbeRangeSupport once, then DownloadUpdateFile
+// for each item in order, turning the progress calls into rows, byte counts and the
+// progress bar. Nothing here knows about windows. Blocks; call from the worker thread.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "updater/update_compare.h"
+
+// What the pass learns from asking for the first file from byte 1 on.
+struct RangeProbe {
+    bool ok = false;        // false: the pass must stop (diagnostic already reported)
+    bool resume = false;    // the server answered 206: temporary files are continued
+    int requestResult = 0;  // CHttpRequestResult
+    int status = 0;         // HTTP status when requestResult is CHTTP_REQUEST_OK
+};
+
+// Sends GET updateUrl + firstName with "Range:bytes=1-"; 206 → resume, 404 → stop
+// with "404 not found\n", other statuses → no resume, request failures → stop with
+// their diagnostic. The body is not read.
+RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName, const std::wstring& folder);
+
+// Progress of one file, implemented by the driver. Called on the calling thread.
+class IFileDownloadProgress {
+public:
+    virtual ~IFileDownloadProgress() = default;
+    // The response arrived; `length` is its Content-Length (0 taken as 1). The
+    // driver takes its start tick here.
+    virtual void OnStart(std::uint32_t length) = 0;
+    // After every successful read, the final empty one included (block == 0).
+    // `received` counts the bytes of this download only (not a resumed prefix).
+    virtual void OnBlock(std::uint32_t received, std::uint32_t length, std::uint32_t block) = 0;
+};
+
+enum class FileDownloadStatus {
+    Replaced,  // the target now holds the verified new content
+    Pending,   // "Updater.exe": verified, kept as "Updater.exe.tmp", restart batch written
+    Failed,    // this file failed ("文件下载失败"); the target is as it was; the pass goes on
+    Stop,      // the pass must stop (folder, temporary file, request or read failure)
+};
+
+struct FileDownloadOutcome {
+    FileDownloadStatus status = FileDownloadStatus::Stop;
+    std::uint32_t length = 1;    // announced length (0 taken as 1)
+    std::uint32_t received = 0;  // bytes received in this download
+    bool tempKept = false;       // a temporary file remains for a later run
+};
+
+// Downloads updateUrl + item.name into <folder>\<name>.tmp (continued from its size
+// when `resume`), then, when the byte count matches the announced length, the
+// response was the requested content (200 plain / 206 resumed) and the file's MD5
+// equals item.digest, replaces the target in one step (or keeps "Updater.exe.tmp"
+// and writes the restart batch). A rejected file's temporary file is deleted. A
+// target that cannot be replaced (in use) stays as it was and its verified
+// temporary file is kept; that counts as Failed. Unsafe names are Failed untouched.
+// `progress` may be null.
+FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                       const UpdateItem& item, bool resume, IFileDownloadProgress* progress);

@@ -1,0 +1,33 @@
+// CMyFun: the update engine as one object for the dialog and its worker. Each method
+// forwards to the free function of the same name (see the headers included here).
+#pragma once
+
+#include <string>
+
+#include "updater/file_download.h"
+#include "updater/manifest.h"
+#include "updater/process_start.h"
+#include "updater/restart_batch.h"
+#include "updater/update_compare.h"
+#include "updater/update_state.h"
+
+class CMyFun {
+public:
+    bool BuildLocalManifest(const std::wstring& folder) { return ::BuildLocalManifest(folder); }
+    void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
+                        std::wstring& state) {
+        ::GetUpdateState(updateList, manifestUrl, folder, state);
+    }
+    void RemoveManifests(const std::wstring& folder) { ::RemoveManifests(folder); }
+    RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
+                                 const std::wstring& folder) {
+        return ::ProbeRangeSupport(updateUrl, firstName, folder);
+    }
+    FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                           const UpdateItem& item, bool resume, IFileDownloadProgress* progress) {
+        return ::DownloadUpdateFile(updateUrl, folder, item, resume, progress);
+    }
+    bool WriteRestartBatch(const std::wstring& folder) { return ::WriteRestartBatch(folder); }
+    bool StartHiddenProcess(const std::wstring& command) { return ::StartHiddenProcess(command); }
+    std::wstring GetModulePath() { return ::GetModulePath(); }
+};

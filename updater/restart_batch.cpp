@@ -1,0 +1,76 @@
+#include "updater/restart_batch.h"
+
+#include <windows.h>
+
+#include "common/win32/unique_handle.h"
+#include "updater/update_paths.h"
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+// Wide → ANSI; `lossless` tells whether every character had a mapping.
+std::string ToAnsi(const std::wstring& text, bool& lossless) {
+    lossless = true;
+    if (text.empty()) return {};
+    BOOL usedDefault = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr,
+                                      0, nullptr, &usedDefault);
+    std::string ansi(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), ansi.data(), n,
+                        nullptr, &usedDefault);
+    lossless = !usedDefault;
+    return ansi;
+}
+
+}  // namespace
+
+std::string RestartBatchText(const std::string& updaterPath, const std::string& launcherPath,
+                             const std::string& batchPath, bool pendingUpdater) {
+    std::string text = ":try\r\nchoice /t 1 /d y >nul\r\n";
+    if (pendingUpdater) {
+        text += "del " + Quoted(updaterPath) + "\r\n";
+        text += "if exist " + Quoted(updaterPath) + " goto :try\r\n";
+        // The source is named by its full path: the batch may run in another current
+        // directory, and a bare name would then leave the folder without any updater.
+        text += "rename " + Quoted(updaterPath + ".tmp") + " Updater.exe\r\n";
+    }
+    text += "start \"\" " + Quoted(launcherPath) + "\r\n";
+    text += "del " + Quoted(batchPath) + "\r\n";
+    return text;
+}
+
+std::string BatchPathText(const std::wstring& path) {
+    bool lossless = true;
+    std::string ansi = ToAnsi(path, lossless);
+    if (lossless) return ansi;
+    // The short (8.3) form is plain ASCII where the volume keeps one.
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD n = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) {
+        bool shortLossless = true;
+        std::string shortAnsi = ToAnsi(shortPath, shortLossless);
+        if (shortLossless) return shortAnsi;
+    }
+    return ansi;
+}
+
+bool WriteRestartBatch(const std::wstring& folder) {
+    const std::wstring root = NormaliseFolder(folder);
+    // The folder exists, so its short form can be asked for; the file names are ASCII.
+    std::string rootText = BatchPathText(root);
+    if (!rootText.empty() && rootText.back() != '\\') rootText += '\\';
+    const bool pending = GetFileAttributesW((root + L"Updater.exe.tmp").c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string text =
+        RestartBatchText(rootText + "Updater.exe", rootText + "Velmora.exe", rootText + "delete.bat", pending);
+
+    const std::wstring batch = root + L"delete.bat";
+    win32::unique_file file(CreateFileW(batch.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    DWORD written = 0;
+    WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    return true;
+}

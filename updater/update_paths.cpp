@@ -1,0 +1,97 @@
+#include "updater/update_paths.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwctype>
+
+namespace {
+
+// One character (`count` 2 for a surrogate pair) as %XX bytes of its UTF-8 form.
+std::wstring PercentEncodedUtf8(const wchar_t* c, int count) {
+    char utf8[8] = {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, c, count, utf8, sizeof(utf8), nullptr, nullptr);
+    static const wchar_t kHex[] = L"0123456789ABCDEF";
+    std::wstring encoded;
+    for (int i = 0; i < n; ++i) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        encoded += L'%';
+        encoded += kHex[byte >> 4];
+        encoded += kHex[byte & 15];
+    }
+    return encoded;
+}
+
+// "CON", "nul.txt", "COM1.dll", ...: opening such a name reaches a device, not a file.
+bool IsDeviceName(const std::wstring& segment) {
+    std::wstring stem = segment.substr(0, segment.find(L'.'));
+    for (auto& c : stem) c = static_cast<wchar_t>(towupper(c));
+    if (stem == L"CON" || stem == L"PRN" || stem == L"AUX" || stem == L"NUL" || stem == L"CONIN$" || stem == L"CONOUT$")
+        return true;
+    return stem.size() == 4 && (stem.starts_with(L"COM") || stem.starts_with(L"LPT")) && stem[3] >= L'1' &&
+           stem[3] <= L'9';
+}
+
+}  // namespace
+
+std::wstring NormaliseUrl(const std::wstring& url) {
+    if (!url.empty() && url.back() != L'/') return url + L"/";
+    return url;
+}
+
+std::wstring NormaliseFolder(const std::wstring& folder) {
+    if (!folder.empty() && folder.back() != L'\\') return folder + L"\\";
+    return folder;
+}
+
+std::wstring UpdateFileUrl(const std::wstring& updateUrl, const std::wstring& name) {
+    // Characters outside plain ASCII go as percent-encoded UTF-8, the form servers
+    // map to their file names; a blank, '#' or '%' in a name would otherwise end or
+    // change the path.
+    std::wstring relative;
+    for (size_t i = 0; i < name.size(); ++i) {
+        const wchar_t c = name[i];
+        if (c == L'\\') {
+            relative += L'/';
+        } else if (c > 0x20 && c < 0x7F && c != L'#' && c != L'%' && c != L'?') {
+            relative += c;
+        } else {
+            const bool pair = IS_HIGH_SURROGATE(c) && i + 1 < name.size() && IS_LOW_SURROGATE(name[i + 1]);
+            relative += PercentEncodedUtf8(&name[i], pair ? 2 : 1);
+            if (pair) ++i;
+        }
+    }
+    return NormaliseUrl(updateUrl) + relative;
+}
+
+bool IsSafeRelativeName(const std::wstring& name) {
+    if (name.empty() || name.size() > 259) return false;
+    if (name.front() == L'\\' || name.back() == L'\\') return false;
+    for (wchar_t c : name) {
+        if (c < 0x20) return false;
+        // ':' is a drive or an alternate stream; '/' would be a second separator that
+        // the server URL and the local path treat differently.
+        if (wcschr(L":/*?\"<>|", c) != nullptr) return false;
+    }
+    size_t start = 0;
+    while (start <= name.size()) {
+        size_t end = name.find(L'\\', start);
+        if (end == std::wstring::npos) end = name.size();
+        const std::wstring segment = name.substr(start, end - start);
+        if (segment.empty()) return false;
+        // Windows drops trailing dots and blanks, so "..." or ".. " would still climb up.
+        if (segment.find_first_not_of(L". ") == std::wstring::npos) return false;
+        if (segment.back() == L'.' || segment.back() == L' ') return false;
+        if (IsDeviceName(segment)) return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::wstring TargetPath(const std::wstring& folder, const std::wstring& name) {
+    return NormaliseFolder(folder) + name;
+}
+
+std::wstring TempPath(const std::wstring& folder, const std::wstring& name) {
+    return TargetPath(folder, name) + L".tmp";
+}

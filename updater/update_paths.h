@@ -1,0 +1,23 @@
+// Building URLs and local paths for the update files.
+#pragma once
+
+#include <string>
+
+// A non-empty URL gets a trailing "/" if it lacks one.
+std::wstring NormaliseUrl(const std::wstring& url);
+// A non-empty folder gets a trailing backslash if it lacks one.
+std::wstring NormaliseFolder(const std::wstring& folder);
+
+// updateUrl (normalised) + name with every backslash turned into "/".
+std::wstring UpdateFileUrl(const std::wstring& updateUrl, const std::wstring& name);
+
+// True when `name` is a plain relative path that stays inside the updater folder:
+// not empty, no drive or stream colon, no leading backslash or slash, no "." or ".."
+// segment, no empty segment, no forward slash, no control characters, no
+// characters Windows forbids in file names, no device name ("CON", "nul.txt"). Server names that fail this are never
+// written anywhere.
+bool IsSafeRelativeName(const std::wstring& name);
+
+// folder (normalised) + name; and the temporary file next to it (target + ".tmp").
+std::wstring TargetPath(const std::wstring& folder, const std::wstring& name);
+std::wstring TempPath(const std::wstring& folder, const std::wstring& name);
