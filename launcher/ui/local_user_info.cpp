@@ -1,0 +1,15 @@
+#include "launcher/ui/local_user_info.h"
+
+#include <curl/curl.h>
+
+#include "launcher/settings/user_folder.h"
+
+CLocalUserInfo::CLocalUserInfo() { curl_global_init(CURL_GLOBAL_ALL); }
+
+CLocalUserInfo::~CLocalUserInfo() { curl_global_cleanup(); }
+
+bool CLocalUserInfo::PrepareUserFolder(const std::wstring& instancePath, bool& firstRun) {
+    const settings::UserFolderResult result = settings::PrepareUserFolder(instancePath);
+    firstRun = result.firstRun;
+    return result.ok;
+}

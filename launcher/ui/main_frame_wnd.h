@@ -1,0 +1,74 @@
+// CCorvaneUIFrameWnd: the launcher's only top-level window. It owns the paint
+// manager, the tray icon and the long-lived services (usage statistics, control
+// channel, local user information), turns messages and notifications into actions,
+// switches pages, applies the close-or-minimise rule and starts the game.
+// User-interface thread only; the object deletes itself in OnFinalMessage.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <string>
+
+#include "duilib/paint_manager.h"
+#include "duilib/window_wnd.h"
+#include "launcher/ui/settings_page.h"
+
+class CDataCollector;
+class CFuncInteraction;
+class CLocalUserInfo;
+class CControlUI;
+
+class CCorvaneUIFrameWnd : public CWindowWnd, public INotifyUI {
+public:
+    CCorvaneUIFrameWnd();
+    ~CCorvaneUIFrameWnd() override;
+
+    // The cut own version, shown as the version label and in the about window.
+    void SetOwnVersion(const std::wstring& version) { m_ownVersion = version; }
+
+    void Notify(TNotifyUI& msg) override;
+    // 1 when every service came up, 0 otherwise (the window opens either way).
+    int CreateDataInfo();
+    void StartGame();
+
+protected:
+    const wchar_t* GetWindowClassName() const override { return L"ZorvikUIFram"; }
+    UINT GetClassStyle() const override { return CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS; }
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    void OnFinalMessage(HWND hwnd) override;
+
+private:
+    LRESULT OnCreate();
+    LRESULT OnNcHitTest(LPARAM lParam);
+    void AddTrayIcon();
+    void InitMainPage();
+    void OnClick(TNotifyUI& msg);
+    void OnMenuItem(const std::wstring& item);
+    void ShowTrayMenu();
+    void MinimiseToTray();
+    void CloseOrMinimise();
+    void ShowHomePage();
+    void ShowDetailedSettingsPage();
+    void OpenDatabasePage();
+    void ShowFolderChooser();
+    void ShowAbout();
+    void OnGameEnded();
+
+    std::wstring m_userId;
+    std::wstring m_userFolderName = L"default";
+    // 1 when the user folder and its marker were all present (not a first run); stays
+    // 0 when the user folder could not be prepared, so saved settings are not applied.
+    int m_userFolderComplete = 0;
+    std::wstring m_ownVersion;
+    CPaintManagerUI m_pm;
+    CControlUI* m_startButton = nullptr;
+    CControlUI* m_settingsButton = nullptr;
+    NOTIFYICONDATAW m_trayIcon{};
+    bool m_trayIconAdded = false;
+    std::unique_ptr<CDataCollector> m_collector;
+    std::unique_ptr<CFuncInteraction> m_interaction;
+    std::unique_ptr<CLocalUserInfo> m_userInfo;
+    std::unique_ptr<SettingsPage> m_settingsPage;
+};

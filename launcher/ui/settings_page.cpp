@@ -1,0 +1,277 @@
+#include "launcher/ui/settings_page.h"
+
+#include <cstring>
+
+#include "duilib/duilib.h"
+#include "launcher/game/game_folder.h"
+#include "launcher/settings/settings_file.h"
+#include "launcher/settings/settings_snapshot.h"
+#include "launcher/ui/launcher_messages.h"
+#include "launcher/ui/tier_texts.h"
+
+using settings::CurrentSettings;
+using settings::SettingKey;
+
+namespace {
+
+bool Is(const TNotifyUI& msg, const wchar_t* name) {
+    return msg.pSender && std::wcscmp(msg.pSender->GetName().GetData(), name) == 0;
+}
+
+// The six boxes that only store their own flag, in the order they are tested.
+struct IndependentBox {
+    const wchar_t* control;
+    SettingKey key;
+    int settings::SettingsSnapshot::*field;
+};
+const IndependentBox kIndependentBoxes[] = {
+    {L"CheckBoxhuanjingyinxiao", settings::kAmbianceSoundsMute, &settings::SettingsSnapshot::ambianceSoundsMute},
+    {L"CheckBoxbeijingyinyue", settings::kMusicMute, &settings::SettingsSnapshot::musicMute},
+    {L"CheckBoxHouQiChuLi", settings::kShaders, &settings::SettingsSnapshot::shaders},
+    {L"CheckBoxTianQinXiaoGuo", settings::kMeteoEffect, &settings::SettingsSnapshot::meteoEffect},
+    {L"CheckBoxjiemianyinxiao", settings::kUiSoundsMute, &settings::SettingsSnapshot::uiSoundsMute},
+    {L"CheckBoxQiangTiHouJueSe", settings::kAlphaMask, &settings::SettingsSnapshot::alphaMask},
+};
+
+const wchar_t* const kMemoryBlockLabels[] = {L"Labyouhuashezhi", L"LabelUI2", L"LabelUI6",
+                                             L"LabelUI5", L"LabelUI8", L"Labyouhuamiaosu"};
+
+void ReloadGameFolder() { g_function->SetGameFolder(settings::ReadText(settings::kGamePath)); }
+
+}  // namespace
+
+SettingsPage::SettingsPage(CPaintManagerUI& manager, HWND mainWindow) : manager_(manager), mainWindow_(mainWindow) {}
+
+template <typename T>
+T* SettingsPage::Find(const wchar_t* name) const {
+    return dynamic_cast<T*>(manager_.FindControl(name));
+}
+
+void SettingsPage::SetTierLabel(const wchar_t* text) {
+    if (!text) return;
+    if (auto* label = Find<CControlUI>(L"LabelUI8")) label->SetText(text);
+}
+
+void SettingsPage::SetCustomSizeEdits(bool enabled, bool clear) {
+    for (const wchar_t* name : {L"Editgao", L"Editkuan"}) {
+        if (auto* edit = Find<CControlUI>(name)) {
+            edit->SetEnabled(enabled);
+            if (clear) edit->SetText(L"");
+        }
+    }
+}
+
+// A game box needs a usable game folder. Without one the click is refused: the box is
+// set checked so that its pending toggle leaves it unchecked, and the folder chooser
+// is offered.
+bool SettingsPage::GameFolderOrOfferChooser(TNotifyUI& msg) {
+    if (g_function->IsGameFolderValid()) return true;
+    if (auto* box = dynamic_cast<CCheckBoxUI*>(msg.pSender)) box->SetCheck(true);
+    ::PostMessageW(mainWindow_, UM_FINDPATH, 0, 0);
+    ::EnableWindow(mainWindow_, FALSE);
+    return false;
+}
+
+bool SettingsPage::OnCheckBoxClick(TNotifyUI& msg) {
+    auto* box = dynamic_cast<COptionUI*>(msg.pSender);
+    if (!box) return false;
+    ReloadGameFolder();
+    // The click comes before the toggle: the new state is the opposite of the current.
+    const int newState = box->IsSelected() ? 0 : 1;
+    auto& snapshot = CurrentSettings();
+
+    for (const IndependentBox& entry : kIndependentBoxes) {
+        if (Is(msg, entry.control)) {
+            snapshot.*entry.field = newState;
+            settings::WriteNumber(entry.key, newState);
+            return true;
+        }
+    }
+    if (Is(msg, L"UIStartMode")) {
+        if (!GameFolderOrOfferChooser(msg)) return true;
+        snapshot.startModeEnabled = newState;
+        settings::WriteNumber(settings::kStartMode, newState);
+        return true;
+    }
+    if (Is(msg, L"UICheckShiju")) {
+        if (!GameFolderOrOfferChooser(msg)) return true;
+        settings::WriteNumber(settings::kSightview, newState);
+        snapshot.sightview = newState;
+        return true;
+    }
+    if (Is(msg, L"UICheckJinYin")) {
+        if (!GameFolderOrOfferChooser(msg)) return true;
+        settings::WriteNumber(settings::kNoSound, newState);
+        snapshot.noSound = newState;
+        for (const wchar_t* name : {L"CheckBoxjiemianyinxiao", L"CheckBoxbeijingyinyue", L"CheckBoxhuanjingyinxiao"}) {
+            if (auto* sound = Find<CCheckBoxUI>(name)) sound->SetCheck(newState != 0);
+        }
+        snapshot.uiSoundsMute = newState;
+        snapshot.musicMute = newState;
+        snapshot.ambianceSoundsMute = newState;
+        settings::WriteNumber(settings::kAmbianceSoundsMute, newState);
+        settings::WriteNumber(settings::kMusicMute, newState);
+        settings::WriteNumber(settings::kUiSoundsMute, newState);
+        return true;
+    }
+    return false;
+}
+
+bool SettingsPage::OnSliderNotify(TNotifyUI& msg) {
+    auto* slider = dynamic_cast<CSliderUI*>(msg.pSender);
+    if (!slider) return false;
+    auto& snapshot = CurrentSettings();
+    if (Is(msg, L"Slideryouhuajiasu")) {
+        if (snapshot.startModeEnabled) {
+            slider->SetEnabled(true);
+            snapshot.memoryTier = slider->GetValue();
+            settings::WriteNumber(settings::kStartModel, snapshot.memoryTier);
+            SetTierLabel(SliderTierText(snapshot.memoryTier));
+        } else {
+            slider->SetValue(snapshot.memoryTier);
+            slider->SetEnabled(false);
+        }
+        return true;
+    }
+    if (Is(msg, L"Sliderhuanjingxijie")) {
+        snapshot.lodLevel = slider->GetValue();
+        settings::WriteNumber(settings::kLodLevel, snapshot.lodLevel);
+        return true;
+    }
+    if (Is(msg, L"Sliderzhandouxijie")) {
+        snapshot.fightLevel = slider->GetValue();
+        settings::WriteNumber(settings::kFightLevel, snapshot.fightLevel);
+        return true;
+    }
+    return false;
+}
+
+bool SettingsPage::OnItemSelect(TNotifyUI& msg) {
+    auto* list = dynamic_cast<CComboUI*>(msg.pSender);
+    if (!list) return false;
+    auto& snapshot = CurrentSettings();
+    if (Is(msg, L"Combofenbianlv")) {
+        snapshot.resolutionSelection = list->GetCurSel();
+        SetCustomSizeEdits(snapshot.resolutionSelection == 5, snapshot.resolutionSelection != 5);
+        settings::WriteNumber(settings::kResolution, snapshot.resolutionSelection);
+        return true;
+    }
+    if (Is(msg, L"Combochaungkoumoshi")) {
+        snapshot.windowStyle = list->GetCurSel();
+        auto* resolutions = Find<CComboUI>(L"Combofenbianlv");
+        if (snapshot.windowStyle == 2) {
+            if (resolutions) {
+                resolutions->SetEnabled(false);
+                resolutions->SelectItem(-1, false);
+            }
+            snapshot.resolutionSelection = -1;
+            SetCustomSizeEdits(false, true);
+        } else {
+            if (resolutions) {
+                resolutions->SetEnabled(true);
+                // Raises the resolution list's own "itemselect" first.
+                resolutions->SelectItem(settings::ReadNumber(settings::kResolution), false);
+            }
+            snapshot.resolutionSelection = settings::ReadNumber(settings::kResolution);
+            if (snapshot.resolutionSelection == 5) {
+                snapshot.customWidth = settings::ReadText(settings::kCustomWidth);
+                snapshot.customHeight = settings::ReadText(settings::kCustomHeight);
+                if (auto* width = Find<CControlUI>(L"Editkuan")) width->SetText(snapshot.customWidth.c_str());
+                if (auto* height = Find<CControlUI>(L"Editgao")) height->SetText(snapshot.customHeight.c_str());
+            }
+        }
+        settings::WriteNumber(settings::kWindowsStyle, snapshot.windowStyle);
+        return true;
+    }
+    return false;
+}
+
+bool SettingsPage::OnTextChanged(TNotifyUI& msg) {
+    if (!msg.pSender) return false;
+    auto& snapshot = CurrentSettings();
+    const std::wstring text = msg.pSender->GetText().GetData();
+    if (Is(msg, L"Editkuan")) {
+        snapshot.customWidth = text;
+        settings::WriteText(settings::kCustomWidth, text);
+        return true;
+    }
+    if (Is(msg, L"Editgao")) {
+        snapshot.customHeight = text;
+        settings::WriteText(settings::kCustomHeight, text);
+        return true;
+    }
+    return false;
+}
+
+void SettingsPage::LoadDetailedSettings() {
+    auto& snapshot = CurrentSettings();
+    const bool memoryOn = snapshot.startModeEnabled != 0;
+    for (const wchar_t* name : kMemoryBlockLabels) {
+        if (auto* label = Find<CControlUI>(name)) label->SetEnabled(memoryOn);
+    }
+    if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) {
+        slider->SetThumbImage(memoryOn ? L"滑竿.png" : L"滑竿灰.png");
+        slider->SetBkImage(memoryOn ? L"标尺.png" : L"标尺灰.png");
+    }
+
+    snapshot.windowStyle = settings::ReadNumber(settings::kWindowsStyle);
+    if (snapshot.windowStyle >= 1 && snapshot.windowStyle <= 3) {
+        if (auto* modes = Find<CComboUI>(L"Combochaungkoumoshi")) modes->SelectItem(snapshot.windowStyle, false);
+    }
+    const int resolution = settings::ReadNumber(settings::kResolution);
+    if (resolution >= 1 && resolution <= 5) {
+        snapshot.resolutionSelection = resolution;
+        if (auto* resolutions = Find<CComboUI>(L"Combofenbianlv")) resolutions->SelectItem(resolution, false);
+    }
+
+    SetCustomSizeEdits(false, false);
+    if (snapshot.windowStyle != 2 && snapshot.resolutionSelection == 5) {
+        SetCustomSizeEdits(true, false);
+        snapshot.customWidth = settings::ReadText(settings::kCustomWidth);
+        snapshot.customHeight = settings::ReadText(settings::kCustomHeight);
+        if (auto* width = Find<CControlUI>(L"Editkuan")) width->SetText(snapshot.customWidth.c_str());
+        if (auto* height = Find<CControlUI>(L"Editgao")) height->SetText(snapshot.customHeight.c_str());
+    }
+}
+
+void SettingsPage::ApplySavedSettings() {
+    auto& snapshot = CurrentSettings();
+    g_function->SetGameFolder(settings::ReadText(settings::kGamePath));
+
+    struct SavedBox {
+        SettingKey key;
+        int settings::SettingsSnapshot::*field;
+        const wchar_t* control;
+    };
+    const SavedBox kGameBoxes[] = {
+        {settings::kStartMode, &settings::SettingsSnapshot::startModeEnabled, L"UIStartMode"},
+        {settings::kSightview, &settings::SettingsSnapshot::sightview, L"UICheckShiju"},
+        {settings::kNoSound, &settings::SettingsSnapshot::noSound, L"UICheckJinYin"},
+    };
+    auto apply = [&](const SavedBox& box) {
+        snapshot.*box.field = settings::ReadNumber(box.key);
+        if (snapshot.*box.field != 0) {
+            if (auto* check = Find<CCheckBoxUI>(box.control)) check->SetCheck(true);
+        }
+    };
+    for (const SavedBox& box : kGameBoxes) apply(box);
+
+    snapshot.memoryTier = settings::ReadNumber(settings::kStartModel);
+    if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) slider->SetValue(snapshot.memoryTier);
+    SetTierLabel(SavedTierText(snapshot.memoryTier));
+
+    snapshot.lodLevel = settings::ReadNumber(settings::kLodLevel);
+    if (auto* slider = Find<CSliderUI>(L"Sliderhuanjingxijie")) slider->SetValue(snapshot.lodLevel);
+    snapshot.fightLevel = settings::ReadNumber(settings::kFightLevel);
+    if (auto* slider = Find<CSliderUI>(L"Sliderzhandouxijie")) slider->SetValue(snapshot.fightLevel);
+
+    const SavedBox kEffectBoxes[] = {
+        {settings::kMusicMute, &settings::SettingsSnapshot::musicMute, L"CheckBoxbeijingyinyue"},
+        {settings::kAmbianceSoundsMute, &settings::SettingsSnapshot::ambianceSoundsMute, L"CheckBoxhuanjingyinxiao"},
+        {settings::kUiSoundsMute, &settings::SettingsSnapshot::uiSoundsMute, L"CheckBoxjiemianyinxiao"},
+        {settings::kMeteoEffect, &settings::SettingsSnapshot::meteoEffect, L"CheckBoxTianQinXiaoGuo"},
+        {settings::kShaders, &settings::SettingsSnapshot::shaders, L"CheckBoxHouQiChuLi"},
+        {settings::kAlphaMask, &settings::SettingsSnapshot::alphaMask, L"CheckBoxQiangTiHouJueSe"},
+    };
+    for (const SavedBox& box : kEffectBoxes) apply(box);
+}

@@ -1,0 +1,41 @@
+// The settings page's handlers: every change goes at once into the settings snapshot
+// and user\ResInfo.ini. Nothing here touches the game's files; StartGame writes them
+// from the snapshot. User-interface thread only.
+#pragma once
+
+#include <windows.h>
+
+#include "duilib/ui_base.h"
+
+class CPaintManagerUI;
+
+class SettingsPage {
+public:
+    // `manager` is the main window's; `mainWindow` receives UM_FINDPATH and is disabled
+    // while the folder chooser is offered.
+    SettingsPage(CPaintManagerUI& manager, HWND mainWindow);
+
+    // "click" on a check box; arrives before the box toggles. True when handled.
+    bool OnCheckBoxClick(TNotifyUI& msg);
+    // Any notification of one of the three sliders. True when handled.
+    bool OnSliderNotify(TNotifyUI& msg);
+    // "itemselect" of the resolution or window-mode list. True when handled.
+    bool OnItemSelect(TNotifyUI& msg);
+    // "textchanged" of the custom width or height. True when handled.
+    bool OnTextChanged(TNotifyUI& msg);
+
+    // Loads the lists and edits when the detailed-settings tab opens.
+    void LoadDetailedSettings();
+    // Puts the saved check boxes and sliders into the controls (not on a first run).
+    void ApplySavedSettings();
+
+private:
+    template <typename T>
+    T* Find(const wchar_t* name) const;
+    bool GameFolderOrOfferChooser(TNotifyUI& msg);
+    void SetTierLabel(const wchar_t* text);
+    void SetCustomSizeEdits(bool enabled, bool clear);
+
+    CPaintManagerUI& manager_;
+    HWND mainWindow_;
+};
