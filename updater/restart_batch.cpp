@@ -7,8 +7,15 @@
 
 namespace {
 
+// A path in quotation marks. Quotes do not stop the command interpreter from
+// expanding %...% in a batch file, so a '%' in a folder name is written doubled.
 std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '%') quoted += '%';
+    }
+    return quoted + "\"";
 }
 
 // Wide → ANSI; `lossless` tells whether every character had a mapping.

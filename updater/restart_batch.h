@@ -4,7 +4,8 @@
 
 #include <string>
 
-// The batch's bytes for the given 8-bit paths (each written quoted), CR LF line ends.
+// The batch's bytes for the given 8-bit paths (each written quoted, '%' doubled),
+// CR LF line ends.
 // With `pendingUpdater` the seven-line variant that replaces the updater; otherwise
 // the four lines that only wait, start the launcher and delete the batch.
 std::string RestartBatchText(const std::string& updaterPath, const std::string& launcherPath,

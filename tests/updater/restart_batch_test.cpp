@@ -34,6 +34,14 @@ TEST(RestartBatch, BothVariantsByteForByte) {
               "del \"C:\\a b\\delete.bat\"\r\n");
 }
 
+TEST(RestartBatch, PercentSignsAreDoubled) {
+    EXPECT_EQ(RestartBatchText("C:\\50%\\Updater.exe", "C:\\50%\\Velmora.exe", "C:\\50%\\delete.bat", false),
+              ":try\r\n"
+              "choice /t 1 /d y >nul\r\n"
+              "start \"\" \"C:\\50%%\\Velmora.exe\"\r\n"
+              "del \"C:\\50%%\\delete.bat\"\r\n");
+}
+
 TEST(RestartBatch, WrittenVariantFollowsThePendingUpdater) {
     TempDir dir(L"batch dir");
     const std::string folder = Gbk(dir.path()) + "\\";
@@ -82,7 +90,8 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
 
 void RunBatchAgainstStubLauncher(bool withPendingUpdater) {
     TempDir dir(L"restart test");
-    const std::wstring folder = dir / L"program folder";
+    // Blanks and a percent sign, which the command interpreter would otherwise expand.
+    const std::wstring folder = dir / L"program 100% folder";
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
     ASSERT_TRUE(
         CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(), FALSE));

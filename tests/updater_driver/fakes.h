@@ -1,0 +1,120 @@
+// A recording view and a scripted engine for driving update runs without windows
+// or servers.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "updater/driver/update_engine.h"
+#include "updater/driver/update_texts.h"
+#include "updater/driver/update_view.h"
+
+struct Row {
+    std::wstring name;
+    std::wstring status;
+};
+
+class RecordingView : public IUpdateView {
+public:
+    bool Closed() const override { return closed; }
+    void SetStatus(const std::wstring& text) override { statuses.push_back(text); }
+    void ShowStatus() override { statusShown = true; }
+    void EnableUpdateButton(bool enable) override { updateEnabled = enable; }
+    void SetUpdateButtonText(const std::wstring& text) override { updateText = text; }
+    void EnableExitButton(bool enable) override { exitEnabled = enable; }
+    void MarkDone() override { done = true; }
+    void ShowProgressBar() override { progressShown = true; }
+    void SetProgressRange(std::uint32_t high) override { range = high; }
+    void SetProgress(std::uint32_t position) override { positions.push_back(position); }
+    void SetCurrentFile(const std::wstring& text) override { currentFile = text; }
+    void SetSpeed(const std::wstring& text) override { speeds.push_back(text); }
+    void SetCount(const std::wstring& text) override { count = text; }
+    void ClearRows() override { rows.clear(); ++clears; }
+    void InsertRow(int index, const std::wstring& name, const std::wstring& status) override {
+        rows.insert(rows.begin() + index, Row{name, status});
+    }
+    void SetRowStatus(int index, const std::wstring& status) override {
+        rows.at(index).status = status;
+        rowHistory[index].push_back(status);
+    }
+    bool AllDownloadsSucceeded() override {
+        for (const Row& row : rows)
+            if (row.status == update_text::kRowFailed) return false;
+        return true;
+    }
+
+    bool closed = false;
+    std::vector<std::wstring> statuses;
+    bool statusShown = false;
+    bool updateEnabled = false;
+    std::wstring updateText = update_text::kButtonUpdate;
+    bool exitEnabled = true;
+    bool done = false;
+    bool progressShown = false;
+    std::uint32_t range = 0;
+    std::vector<std::uint32_t> positions;
+    std::wstring currentFile = L"x";
+    std::vector<std::wstring> speeds;
+    std::wstring count;
+    std::vector<Row> rows;
+    std::map<int, std::vector<std::wstring>> rowHistory;
+    int clears = 0;
+};
+
+// What the scripted engine does for one file.
+struct FileScript {
+    std::uint32_t length = 1;                  // announced length
+    std::vector<std::uint32_t> blocks;         // sizes of the reads, in order
+    FileDownloadStatus status = FileDownloadStatus::Replaced;
+    std::uint32_t ticks = 0;                   // milliseconds the file takes
+};
+
+class ScriptedEngine : public IUpdateEngine {
+public:
+    bool BuildLocalManifest(const std::wstring& folder) override {
+        calls.push_back(L"build " + folder);
+        return localOk;
+    }
+    void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
+                        std::wstring& stateOut) override {
+        calls.push_back(L"state " + manifestUrl + L" " + folder);
+        updateList = list;
+        stateOut = state;
+    }
+    void RemoveManifests(const std::wstring& folder) override { calls.push_back(L"remove " + folder); }
+    RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
+                                 const std::wstring&) override {
+        calls.push_back(L"probe " + updateUrl + firstName);
+        return probe;
+    }
+    FileDownloadOutcome DownloadUpdateFile(const std::wstring&, const std::wstring&, const UpdateItem& item,
+                                           bool resume, IFileDownloadProgress* progress) override {
+        calls.push_back(L"file " + item.name + (resume ? L" resume" : L""));
+        const FileScript& script = files.at(item.name);
+        FileDownloadOutcome outcome;
+        outcome.status = script.status;
+        outcome.length = script.length;
+        if (progress) progress->OnStart(script.length);
+        tick += script.ticks;
+        for (std::uint32_t block : script.blocks) {
+            outcome.received += block;
+            if (progress) progress->OnBlock(outcome.received, script.length, block);
+        }
+        if (progress && script.status != FileDownloadStatus::Stop) progress->OnBlock(outcome.received, script.length, 0);
+        return outcome;
+    }
+    bool WriteRestartBatch(const std::wstring& folder) override {
+        calls.push_back(L"batch " + folder);
+        return true;
+    }
+    std::uint32_t Now() override { return tick; }
+
+    bool localOk = true;
+    std::wstring state = kUpdateStatePart;
+    UpdateList list;
+    RangeProbe probe{true, false, 0, 200};
+    std::map<std::wstring, FileScript> files;
+    std::uint32_t tick = 1000;
+    std::vector<std::wstring> calls;
+};

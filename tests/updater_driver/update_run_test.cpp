@@ -1,0 +1,184 @@
+#include "updater/driver/update_run.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/updater_driver/fakes.h"
+#include "updater/driver/download_pass.h"
+
+namespace {
+
+using namespace update_text;
+
+const std::wstring kFolder = L"C:\\game";
+const std::wstring kUrl = L"http://127.0.0.1/zorvik/Wakfu/Update";
+
+bool Called(const ScriptedEngine& engine, const std::wstring& call) {
+    return std::find(engine.calls.begin(), engine.calls.end(), call) != engine.calls.end();
+}
+
+TEST(DownloadPass, OneFileInTwoBlocksShowsEachBlockAndEndsComplete) {
+    ScriptedEngine engine;
+    engine.list = {{L"Velmora.exe", L"d"}};
+    engine.files[L"Velmora.exe"] = {81920, {40960, 40960}, FileDownloadStatus::Replaced, 0};
+    RecordingView view;
+
+    EXPECT_TRUE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
+
+    EXPECT_EQ(view.range, 10000u);
+    ASSERT_EQ(view.rows.size(), 1u);
+    EXPECT_EQ(view.rows[0].name, L"Velmora.exe");
+    const std::vector<std::wstring> expected = {
+        L"40.96K(当前大小)/81.92K(总大小)", L"81.92K(当前大小)/81.92K(总大小)",
+        L"81.92K(当前大小)/81.92K(总大小)", L"81.92K(当前大小)/81.92K(总大小) \r\n"};
+    EXPECT_EQ(view.rowHistory[0], expected);
+    EXPECT_EQ(view.positions, (std::vector<std::uint32_t>{0, 5000, 10000, 10000}));
+    EXPECT_EQ(view.count, L"1个(当前已下载文件个数)/1个(总文件个数)");
+    EXPECT_EQ(view.speeds, std::vector<std::wstring>{L"81.9k/s(下载速度)"});  // same tick
+    EXPECT_EQ(view.currentFile, L"Velmora.exe");
+    EXPECT_TRUE(Called(engine, L"probe " + kUrl + L"/Velmora.exe"));
+    EXPECT_TRUE(Called(engine, L"batch " + kFolder + L"\\"));
+}
+
+TEST(DownloadPass, ShortFileIsMarkedAndThePassGoesOn) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}, {L"data\\b.dat", L"2"}};
+    engine.files[L"a.dat"] = {5000, {4000}, FileDownloadStatus::Failed, 10};
+    engine.files[L"data\\b.dat"] = {3000, {3000}, FileDownloadStatus::Replaced, 1500};
+    engine.probe.resume = true;
+    RecordingView view;
+
+    EXPECT_TRUE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
+
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[0].status, kRowFailed);
+    EXPECT_EQ(view.rows[1].status, L"3.00K(当前大小)/3.00K(总大小) \r\n");
+    EXPECT_FALSE(view.AllDownloadsSucceeded());
+    EXPECT_TRUE(Called(engine, L"file a.dat resume"));
+    EXPECT_TRUE(Called(engine, L"file data\\b.dat resume"));
+    EXPECT_EQ(view.positions.back(), 10000u);
+    EXPECT_EQ(view.speeds, (std::vector<std::wstring>{L"500.0k/s(下载速度)", L"2.0k/s(下载速度)"}));
+    EXPECT_EQ(view.count, L"2个(当前已下载文件个数)/2个(总文件个数)");
+}
+
+TEST(DownloadPass, ProbeFailureStopsBeforeAnyRow) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}};
+    engine.probe = RangeProbe{false, false, 0, 404};
+    RecordingView view;
+    view.rows = {Row{L"old", L"kept"}};
+
+    EXPECT_FALSE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
+    EXPECT_EQ(view.clears, 0);
+    EXPECT_EQ(view.rows.size(), 1u);
+    EXPECT_FALSE(Called(engine, L"file a.dat"));
+    EXPECT_FALSE(Called(engine, L"batch " + kFolder + L"\\"));
+}
+
+TEST(DownloadPass, StopKeepsEarlierRowsAndWritesNoBatch) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}, {L"b.dat", L"2"}, {L"c.dat", L"3"}};
+    engine.files[L"a.dat"] = {10, {10}, FileDownloadStatus::Replaced, 0};
+    engine.files[L"b.dat"] = {10, {4}, FileDownloadStatus::Stop, 0};
+    RecordingView view;
+
+    EXPECT_FALSE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[0].status, L"0.01K(当前大小)/0.01K(总大小) \r\n");
+    EXPECT_EQ(view.count, L"1个(当前已下载文件个数)/3个(总文件个数)");
+    EXPECT_FALSE(Called(engine, L"file c.dat"));
+    EXPECT_FALSE(Called(engine, L"batch " + kFolder + L"\\"));
+}
+
+TEST(DownloadPass, ClosedDialogStopsAtTheNextFile) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}};
+    RecordingView view;
+    view.closed = true;
+    EXPECT_FALSE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
+    EXPECT_TRUE(view.rows.empty());
+    EXPECT_TRUE(DownloadUpdateFiles(engine, view, kUrl, kFolder, UpdateList{}));  // empty list: nothing to do
+}
+
+TEST(UpdateRun, SuccessfulRunFinishesTheUpdate) {
+    ScriptedEngine engine;
+    engine.list = {{L"Updater.exe", L"1"}};
+    engine.files[L"Updater.exe"] = {100, {100}, FileDownloadStatus::Pending, 0};
+    RecordingView view;
+
+    RunUpdate(engine, view, kFolder, kUrl);
+
+    EXPECT_EQ(view.statuses, (std::vector<std::wstring>{kReadingLocal, kReadingServer, kDownloading, kSucceeded}));
+    EXPECT_TRUE(view.done);
+    EXPECT_EQ(view.updateText, kButtonFinish);
+    EXPECT_FALSE(view.exitEnabled);
+    EXPECT_TRUE(view.updateEnabled);
+    EXPECT_TRUE(view.statusShown);
+    EXPECT_TRUE(view.progressShown);
+    EXPECT_EQ(view.currentFile, L"");
+    EXPECT_EQ(view.speeds.back(), kSpeedIdle);
+    EXPECT_EQ(engine.calls.front(), L"build C:\\game\\");
+    EXPECT_EQ(engine.calls[1], L"state " + kUrl + L"/ C:\\game\\");
+    EXPECT_EQ(engine.calls.back(), L"remove C:\\game\\");
+}
+
+TEST(UpdateRun, FailedRowMakesTheRunFailSoThePlayerCanRetry) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}, {L"b.dat", L"2"}};
+    engine.files[L"a.dat"] = {100, {50}, FileDownloadStatus::Failed, 0};
+    engine.files[L"b.dat"] = {100, {100}, FileDownloadStatus::Replaced, 0};
+    RecordingView view;
+
+    RunUpdate(engine, view, kFolder, kUrl);
+
+    EXPECT_EQ(view.statuses.back(), kDownloadFailed);
+    EXPECT_FALSE(view.done);
+    EXPECT_EQ(view.updateText, kButtonRetry);
+    EXPECT_TRUE(view.exitEnabled);
+    EXPECT_TRUE(view.updateEnabled);
+    EXPECT_TRUE(Called(engine, L"file b.dat"));  // the good file was still fetched
+    EXPECT_EQ(engine.calls.back(), L"remove C:\\game\\");
+}
+
+TEST(UpdateRun, StoppedPassReadsAsDownloadFailure) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}};
+    engine.files[L"a.dat"] = {100, {}, FileDownloadStatus::Stop, 0};
+    RecordingView view;
+    RunUpdate(engine, view, kFolder, kUrl);
+    EXPECT_EQ(view.statuses.back(), kDownloadFailed);
+    EXPECT_EQ(view.updateText, kButtonRetry);
+    EXPECT_FALSE(view.done);
+}
+
+TEST(UpdateRun, NothingToDoAndErrorsLeaveListAndButtonTextsAlone) {
+    struct Case {
+        bool localOk;
+        std::wstring state;
+        std::wstring status;
+    };
+    for (const Case& c : {Case{true, kUpdateStateAllNew, kAlreadyNewest}, Case{true, kUpdateStateError, kServerFailed},
+                          Case{false, kUpdateStatePart, kLocalFailed}}) {
+        ScriptedEngine engine;
+        engine.localOk = c.localOk;
+        engine.state = c.state;
+        engine.list = c.state == kUpdateStatePart ? UpdateList{{L"a.dat", L"1"}} : UpdateList{};
+        RecordingView view;
+        view.rows = {Row{L"earlier", L"row"}};
+
+        RunUpdate(engine, view, kFolder, kUrl);
+
+        EXPECT_EQ(view.statuses.back(), c.status);
+        EXPECT_EQ(view.updateText, kButtonUpdate);
+        EXPECT_EQ(view.rows.size(), 1u);
+        EXPECT_TRUE(view.positions.empty());
+        EXPECT_FALSE(view.done);
+        EXPECT_TRUE(view.updateEnabled);
+        EXPECT_EQ(engine.calls.back(), L"remove C:\\game\\");
+        // Without a local manifest the server is not asked.
+        EXPECT_EQ(engine.calls.size(), c.localOk ? 3u : 2u);
+    }
+}
+
+}  // namespace

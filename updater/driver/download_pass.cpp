@@ -1,0 +1,70 @@
+#include "updater/driver/download_pass.h"
+
+#include "updater/driver/progress.h"
+#include "updater/driver/update_texts.h"
+#include "updater/update_paths.h"
+
+namespace {
+
+// Turns the engine's per-block callbacks of one file into its row text and the bar.
+class RowProgress final : public IFileDownloadProgress {
+public:
+    RowProgress(IUpdateEngine& engine, IUpdateView& view, PassProgress& progress, int row)
+        : engine_(engine), view_(view), progress_(progress), row_(row), startTick_(engine.Now()) {}
+
+    void OnStart(std::uint32_t) override { startTick_ = engine_.Now(); }
+
+    void OnBlock(std::uint32_t received, std::uint32_t length, std::uint32_t block) override {
+        if (block != 0) view_.SetProgress(progress_.AddBlock(block, length));
+        view_.SetRowStatus(row_, RowProgressText(received, length, false));
+    }
+
+    std::uint32_t startTick() const { return startTick_; }
+
+private:
+    IUpdateEngine& engine_;
+    IUpdateView& view_;
+    PassProgress& progress_;
+    int row_;
+    std::uint32_t startTick_;
+};
+
+}  // namespace
+
+bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::wstring& updateUrl,
+                         const std::wstring& folder, const UpdateList& list) {
+    if (list.empty()) return true;
+    const std::wstring url = NormaliseUrl(updateUrl);
+    const std::wstring root = NormaliseFolder(folder);
+    view.SetProgressRange(kProgressMax);
+
+    const RangeProbe probe = engine.ProbeRangeSupport(url, list.front().name, root);
+    if (!probe.ok) return false;
+
+    view.ClearRows();
+    const int total = static_cast<int>(list.size());
+    PassProgress progress(total);
+    view.SetProgress(progress.position());
+
+    for (const UpdateItem& item : list) {
+        if (view.Closed()) return false;
+        const int row = progress.filesDone();
+        const std::wstring shown = DisplayName(item.name);
+        view.SetCurrentFile(shown);
+        view.InsertRow(row, shown, update_text::kRowInitial);
+
+        RowProgress rowProgress(engine, view, progress, row);
+        const FileDownloadOutcome outcome = engine.DownloadUpdateFile(url, root, item, probe.resume, &rowProgress);
+        if (outcome.status == FileDownloadStatus::Stop) return false;
+
+        view.SetProgress(progress.FinishFile());
+        const std::uint32_t endTick = engine.Now();
+        view.SetRowStatus(row, RowProgressText(outcome.received, outcome.length, true));
+        if (outcome.status == FileDownloadStatus::Failed) view.SetRowStatus(row, update_text::kRowFailed);
+        view.SetSpeed(SpeedText(outcome.length, rowProgress.startTick(), endTick));
+        view.SetCount(CountText(progress.filesDone(), total));
+    }
+
+    engine.WriteRestartBatch(root);
+    return true;
+}

@@ -1,0 +1,19 @@
+// The download pass of an update run: every file of the update list, in order, with
+// one list row per file, byte counts after every block, overall progress, the speed
+// of each finished file and the count of files done.
+#pragma once
+
+#include <string>
+
+#include "updater/driver/update_engine.h"
+#include "updater/driver/update_view.h"
+
+// Probes range support with the first name, then downloads each item of `list`
+// through `engine` and reports it on `view`; finally writes the restart batch.
+// True when every file was processed (a file whose row reads "文件下载失败" still
+// counts as processed; the caller judges the rows); false when the pass had to stop
+// (probe failure or 404, a folder or temporary file that cannot be made, a failed
+// request or read) or the dialog closed. An empty list is true at once. Runs on the
+// worker thread.
+bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::wstring& updateUrl,
+                         const std::wstring& folder, const UpdateList& list);

@@ -1,0 +1,50 @@
+// The engine operations an update run calls, behind an interface so that the run's
+// sequence and its texts can be tested without a server.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "updater/my_fun.h"
+
+class IUpdateEngine {
+public:
+    virtual ~IUpdateEngine() = default;
+    virtual bool BuildLocalManifest(const std::wstring& folder) = 0;
+    virtual void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl,
+                                const std::wstring& folder, std::wstring& state) = 0;
+    virtual void RemoveManifests(const std::wstring& folder) = 0;
+    virtual RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
+                                         const std::wstring& folder) = 0;
+    virtual FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                                   const UpdateItem& item, bool resume,
+                                                   IFileDownloadProgress* progress) = 0;
+    virtual bool WriteRestartBatch(const std::wstring& folder) = 0;
+    // Millisecond tick count, for the per-file speed.
+    virtual std::uint32_t Now() = 0;
+};
+
+// The real engine: CMyFun and the system tick count.
+class CMyFunEngine final : public IUpdateEngine {
+public:
+    bool BuildLocalManifest(const std::wstring& folder) override { return fun_.BuildLocalManifest(folder); }
+    void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
+                        std::wstring& state) override {
+        fun_.GetUpdateState(updateList, manifestUrl, folder, state);
+    }
+    void RemoveManifests(const std::wstring& folder) override { fun_.RemoveManifests(folder); }
+    RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
+                                 const std::wstring& folder) override {
+        return fun_.ProbeRangeSupport(updateUrl, firstName, folder);
+    }
+    FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                           const UpdateItem& item, bool resume,
+                                           IFileDownloadProgress* progress) override {
+        return fun_.DownloadUpdateFile(updateUrl, folder, item, resume, progress);
+    }
+    bool WriteRestartBatch(const std::wstring& folder) override { return fun_.WriteRestartBatch(folder); }
+    std::uint32_t Now() override;
+
+private:
+    CMyFun fun_;
+};
