@@ -1,0 +1,241 @@
+#include "launcher/ui/settings_page.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "duilib/duilib.h"
+#include "launcher/game/game_folder.h"
+#include "launcher/settings/settings_file.h"
+#include "launcher/settings/settings_snapshot.h"
+#include "launcher/ui/launcher_messages.h"
+#include "launcher/ui/tier_texts.h"
+#include "tests/support/exe_user_folder.h"
+#include "tests/support/test_files.h"
+
+using namespace settings;
+using testing_support::TempDir;
+using testing_support::Wide;
+
+namespace {
+
+// The settings page's controls, as the main layout names them.
+const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
+<Window size="400,300">
+  <VerticalLayout>
+    <CheckBox name="UIStartMode"/><CheckBox name="UICheckShiju"/><CheckBox name="UICheckJinYin"/>
+    <CheckBox name="CheckBoxbeijingyinyue"/><CheckBox name="CheckBoxhuanjingyinxiao"/>
+    <CheckBox name="CheckBoxjiemianyinxiao"/><CheckBox name="CheckBoxTianQinXiaoGuo"/>
+    <CheckBox name="CheckBoxHouQiChuLi"/><CheckBox name="CheckBoxQiangTiHouJueSe"/>
+    <Slider name="Slideryouhuajiasu" min="0" max="2"/><Slider name="Sliderhuanjingxijie" min="0" max="2"/>
+    <Slider name="Sliderzhandouxijie" min="0" max="2"/>
+    <Label name="LabelUI8" text="layout text"/><Label name="Labyouhuashezhi"/><Label name="LabelUI2"/>
+    <Label name="LabelUI6"/><Label name="LabelUI5"/><Label name="Labyouhuamiaosu"/>
+    <Combo name="Combofenbianlv">
+      <ListLabelElement text="-"/><ListLabelElement text="1024 x 768"/><ListLabelElement text="800 x 600"/>
+      <ListLabelElement text="1280 x 1024"/><ListLabelElement text="1600 x 900"/><ListLabelElement text="custom"/>
+    </Combo>
+    <Combo name="Combochaungkoumoshi">
+      <ListLabelElement text="-"/><ListLabelElement text="window"/><ListLabelElement text="full"/>
+      <ListLabelElement text="borderless"/>
+    </Combo>
+    <Edit name="Editkuan"/><Edit name="Editgao"/>
+  </VerticalLayout>
+</Window>)";
+
+// Dispatches notifications to the page the way the main window does.
+class PageHarness : public INotifyUI {
+public:
+    explicit PageHarness(CPaintManagerUI& pm) : page(pm, nullptr) {}
+    void Notify(TNotifyUI& msg) override {
+        const std::wstring type = msg.sType.GetData();
+        if (type == L"itemselect") page.OnItemSelect(msg);
+        if (type == L"textchanged") page.OnTextChanged(msg);
+        page.OnSliderNotify(msg);
+    }
+    SettingsPage page;
+};
+
+class SettingsPageTest : public testing_support::ExeUserFolderTest {
+protected:
+    void SetUp() override {
+        ExeUserFolderTest::SetUp();
+        CurrentSettings() = SettingsSnapshot{};
+        CDialogBuilder builder;
+        CControlUI* root = builder.CreateFromText(kLayout, sizeof(kLayout) - 1, nullptr, &pm_);
+        ASSERT_NE(root, nullptr) << builder.GetLastErrorText().GetData();
+        pm_.AttachDialog(root);
+        harness_ = std::make_unique<PageHarness>(pm_);
+        pm_.AddNotifier(harness_.get());
+    }
+    void TearDown() override {
+        pm_.RemoveNotifier(harness_.get());
+        CurrentSettings() = SettingsSnapshot{};
+        g_function->SetGameFolder(L"");
+        ExeUserFolderTest::TearDown();
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, UM_FINDPATH, UM_FINDPATH, PM_REMOVE)) {
+        }
+    }
+    template <typename T>
+    T* Control(const wchar_t* name) {
+        return dynamic_cast<T*>(pm_.FindControl(name));
+    }
+    // A click as the player makes it: the notification first, then the toggle.
+    void Click(const wchar_t* name) {
+        auto* box = Control<CCheckBoxUI>(name);
+        ASSERT_NE(box, nullptr) << name;
+        TNotifyUI msg;
+        msg.sType = L"click";
+        msg.pSender = box;
+        harness_->page.OnCheckBoxClick(msg);
+        box->SetCheck(!box->GetCheck());
+    }
+    void UseValidGameFolder() {
+        const std::wstring bin = game_.path() + L"\\Game\\jre\\win32\\x86\\bin";
+        ASSERT_TRUE(testing_support::MakeFolders(bin));
+        ASSERT_TRUE(testing_support::WriteBytes(bin + L"\\javaw.exe", "MZ"));
+        WriteText(kGamePath, game_.path());
+    }
+    bool FolderChooserRequested() {
+        MSG msg;
+        return PeekMessageW(&msg, nullptr, UM_FINDPATH, UM_FINDPATH, PM_REMOVE) != 0;
+    }
+
+    CPaintManagerUI pm_;
+    std::unique_ptr<PageHarness> harness_;
+    TempDir game_;
+};
+
+}  // namespace
+
+TEST_F(SettingsPageTest, MuteEverythingSetsAndClearsAllFourSoundSettings) {
+    UseValidGameFolder();
+    Click(L"UICheckJinYin");
+    for (const wchar_t* box : {L"CheckBoxjiemianyinxiao", L"CheckBoxbeijingyinyue", L"CheckBoxhuanjingyinxiao"}) {
+        EXPECT_TRUE(Control<CCheckBoxUI>(box)->GetCheck()) << box;
+    }
+    for (SettingKey key : {kNoSound, kAmbianceSoundsMute, kMusicMute, kUiSoundsMute}) {
+        EXPECT_EQ(ReadText(key), L"1") << key.section;
+    }
+    EXPECT_EQ(CurrentSettings().noSound + CurrentSettings().musicMute + CurrentSettings().uiSoundsMute +
+                  CurrentSettings().ambianceSoundsMute,
+              4);
+    Click(L"UICheckJinYin");
+    for (SettingKey key : {kNoSound, kAmbianceSoundsMute, kMusicMute, kUiSoundsMute}) {
+        EXPECT_EQ(ReadText(key), L"0") << key.section;
+    }
+    EXPECT_FALSE(Control<CCheckBoxUI>(L"CheckBoxbeijingyinyue")->GetCheck());
+}
+
+TEST_F(SettingsPageTest, IndependentBoxesStoreTheStateAfterTheToggle) {
+    Click(L"CheckBoxHouQiChuLi");
+    EXPECT_EQ(ReadText(kShaders), L"1");
+    EXPECT_EQ(CurrentSettings().shaders, 1);
+    Click(L"CheckBoxHouQiChuLi");
+    EXPECT_EQ(ReadText(kShaders), L"0");
+    Click(L"CheckBoxQiangTiHouJueSe");
+    EXPECT_EQ(ReadText(kAlphaMask), L"1");
+    EXPECT_FALSE(FolderChooserRequested()) << "effect boxes need no game folder";
+}
+
+TEST_F(SettingsPageTest, GameBoxWithoutGameFolderIsRefusedAndOffersTheChooser) {
+    Click(L"UIStartMode");
+    EXPECT_FALSE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
+    EXPECT_EQ(ReadText(kStartMode), L"");
+    EXPECT_EQ(CurrentSettings().startModeEnabled, 0);
+    EXPECT_TRUE(FolderChooserRequested());
+}
+
+TEST_F(SettingsPageTest, MemorySliderFollowsStartMode) {
+    auto* slider = Control<CSliderUI>(L"Slideryouhuajiasu");
+    auto* label = Control<CLabelUI>(L"LabelUI8");
+    CurrentSettings().memoryTier = 1;
+    slider->SetValue(2);
+    pm_.SendNotify(slider, L"valuechanged");
+    EXPECT_EQ(slider->GetValue(), 1) << "start mode off: the slider goes back to the stored tier";
+    EXPECT_FALSE(slider->IsEnabled());
+    EXPECT_EQ(ReadText(kStartModel), L"");
+
+    CurrentSettings().startModeEnabled = 1;
+    slider->SetValue(2);
+    pm_.SendNotify(slider, L"valuechanged");
+    EXPECT_TRUE(slider->IsEnabled());
+    EXPECT_EQ(ReadText(kStartModel), L"2");
+    EXPECT_EQ(CurrentSettings().memoryTier, 2);
+    EXPECT_STREQ(label->GetText().GetData(), SliderTierText(2));
+}
+
+TEST_F(SettingsPageTest, WindowStyleTwoSwitchesTheResolutionOffAndStyleOneRestoresIt) {
+    WriteNumber(kResolution, 5);
+    WriteText(kCustomWidth, L"1920");
+    WriteText(kCustomHeight, L"1080");
+    auto* modes = Control<CComboUI>(L"Combochaungkoumoshi");
+    auto* resolutions = Control<CComboUI>(L"Combofenbianlv");
+
+    modes->SelectItem(2, false);
+    EXPECT_FALSE(resolutions->IsEnabled());
+    EXPECT_EQ(resolutions->GetCurSel(), -1);
+    EXPECT_EQ(CurrentSettings().resolutionSelection, -1);
+    EXPECT_FALSE(Control<CEditUI>(L"Editkuan")->IsEnabled());
+    EXPECT_STREQ(Control<CEditUI>(L"Editkuan")->GetText().GetData(), L"");
+    EXPECT_EQ(ReadText(kWindowsStyle), L"2");
+
+    modes->SelectItem(1, false);
+    EXPECT_TRUE(resolutions->IsEnabled());
+    EXPECT_EQ(resolutions->GetCurSel(), 5);
+    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
+    EXPECT_TRUE(Control<CEditUI>(L"Editkuan")->IsEnabled());
+    EXPECT_STREQ(Control<CEditUI>(L"Editkuan")->GetText().GetData(), L"1920");
+    EXPECT_STREQ(Control<CEditUI>(L"Editgao")->GetText().GetData(), L"1080");
+    EXPECT_EQ(CurrentSettings().customHeight, L"1080");
+    EXPECT_EQ(ReadText(kWindowsStyle), L"1");
+}
+
+TEST_F(SettingsPageTest, EveryTypedWidthIsWrittenAsTyped) {
+    auto* width = Control<CEditUI>(L"Editkuan");
+    for (const wchar_t* text : {L"1", L"19", L"192", L"1920a"}) {
+        width->SetText(text);
+        pm_.SendNotify(width, L"textchanged");
+        EXPECT_EQ(ReadText(kCustomWidth), text);
+    }
+    EXPECT_EQ(CurrentSettings().customWidth, L"1920a");
+}
+
+TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
+    UseValidGameFolder();
+    WriteNumber(kStartMode, 1);
+    WriteNumber(kNoSound, 0);
+    WriteNumber(kStartModel, 1);
+    WriteNumber(kLodLevel, 2);
+    WriteNumber(kShaders, 1);
+    harness_->page.ApplySavedSettings();
+    EXPECT_EQ(g_function->GetGameFolder(), game_.path());
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
+    EXPECT_FALSE(Control<CCheckBoxUI>(L"UICheckJinYin")->GetCheck());
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"CheckBoxHouQiChuLi")->GetCheck());
+    EXPECT_EQ(Control<CSliderUI>(L"Slideryouhuajiasu")->GetValue(), 1);
+    EXPECT_EQ(Control<CSliderUI>(L"Sliderhuanjingxijie")->GetValue(), 2);
+    EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), SavedTierText(1));
+    EXPECT_EQ(CurrentSettings().memoryTier, 1);
+    EXPECT_EQ(CurrentSettings().shaders, 1);
+
+    WriteNumber(kStartModel, 7);
+    Control<CLabelUI>(L"LabelUI8")->SetText(L"layout text");
+    harness_->page.ApplySavedSettings();
+    EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), L"layout text") << "tier 7 keeps the label";
+    EXPECT_EQ(CurrentSettings().memoryTier, 7);
+}
+
+TEST_F(SettingsPageTest, DetailedPageLoadsStoredListsAndGreysTheMemoryBlock) {
+    WriteNumber(kWindowsStyle, 3);
+    WriteNumber(kResolution, 4);
+    harness_->page.LoadDetailedSettings();
+    EXPECT_EQ(Control<CComboUI>(L"Combochaungkoumoshi")->GetCurSel(), 3);
+    EXPECT_EQ(Control<CComboUI>(L"Combofenbianlv")->GetCurSel(), 4);
+    EXPECT_EQ(CurrentSettings().resolutionSelection, 4);
+    EXPECT_FALSE(Control<CEditUI>(L"Editgao")->IsEnabled());
+    EXPECT_FALSE(Control<CLabelUI>(L"Labyouhuamiaosu")->IsEnabled()) << "start mode off greys the memory block";
+}

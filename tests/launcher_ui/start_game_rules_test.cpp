@@ -1,0 +1,46 @@
+#include "launcher/ui/start_game_rules.h"
+
+#include <gtest/gtest.h>
+
+#include "launcher/settings/settings_snapshot.h"
+
+using settings::SettingsSnapshot;
+
+namespace {
+SettingsSnapshot Custom(const wchar_t* width, const wchar_t* height, int style = 1) {
+    SettingsSnapshot s;
+    s.resolutionSelection = 5;
+    s.windowStyle = style;
+    s.customWidth = width;
+    s.customHeight = height;
+    return s;
+}
+}  // namespace
+
+TEST(CustomSize, LimitsAreInclusive) {
+    EXPECT_TRUE(CustomSizeAcceptable(Custom(L"800", L"600")));
+    EXPECT_TRUE(CustomSizeAcceptable(Custom(L"2560", L"1600")));
+    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"799", L"600")));
+    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"800", L"599")));
+    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"2561", L"1600")));
+    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"2560", L"1601")));
+    EXPECT_TRUE(CustomSizeAcceptable(Custom(L"1920a", L"1080"))) << "read as atoi reads it";
+    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"", L"")));
+}
+
+TEST(CustomSize, OnlyCountsWhenTheCustomSizeIsInUse) {
+    EXPECT_TRUE(CustomSizeAcceptable(Custom(L"1", L"1", 2))) << "window style 2 ignores the custom size";
+    SettingsSnapshot listed = Custom(L"1", L"1");
+    listed.resolutionSelection = 3;
+    EXPECT_TRUE(CustomSizeAcceptable(listed));
+}
+
+TEST(CustomSize, EmptyTextsBecomeTheDefaultSize) {
+    SettingsSnapshot s = Custom(L"", L"");
+    FillEmptyCustomSize(s);
+    EXPECT_EQ(s.customWidth, L"1366");
+    EXPECT_EQ(s.customHeight, L"768");
+    SettingsSnapshot kept = Custom(L"1024", L"", 2);
+    FillEmptyCustomSize(kept);
+    EXPECT_EQ(kept.customHeight, L"") << "not in use with window style 2";
+}
