@@ -123,6 +123,9 @@ void CEditUI::OnNativeChange() {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     int got = GetWindowTextW(m_hNative, text.data(), length + 1);
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    // Some edit implementations report a refused key as a change: only real changes
+    // are passed on.
+    if (m_sText == text.c_str()) return;
     m_sText = text;
     if (m_pManager) m_pManager->SendNotify(this, L"textchanged");
 }

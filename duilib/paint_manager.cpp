@@ -437,26 +437,43 @@ void CPaintManagerUI::EnsureBackBuffer(int cx, int cy) {
 
 void CPaintManagerUI::Paint() {
     UpdateLayout();
+    // The update region as separate rectangles: a hover change at two far apart
+    // buttons must not repaint everything between them.
+    std::vector<RECT> parts;
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    if (region && GetUpdateRgn(m_hWndPaint, region, FALSE) > NULLREGION) {
+        DWORD size = GetRegionData(region, 0, nullptr);
+        std::vector<char> buffer(size);
+        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+        if (size && GetRegionData(region, size, data)) {
+            const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+            parts.assign(rects, rects + data->rdh.nCount);
+        }
+    }
+    if (region) DeleteObject(region);
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(m_hWndPaint, &ps);
     if (!dc) return;
+    if (parts.empty() || parts.size() > 8) parts.assign(1, ps.rcPaint);
     RECT client{};
     GetClientRect(m_hWndPaint, &client);
-    RECT rc = ps.rcPaint;
-    if (client.right > 0 && client.bottom > 0 && rc.right > rc.left && rc.bottom > rc.top) {
+    if (client.right > 0 && client.bottom > 0) {
         EnsureBackBuffer(client.right, client.bottom);
         if (m_hDcBack && m_hBmpBack) {
-            {
-                Gdiplus::Graphics g(m_hDcBack);
+            Gdiplus::Graphics g(m_hDcBack);
+            g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
+            g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+            Gdiplus::SolidBrush back(Gdiplus::Color(static_cast<Gdiplus::ARGB>(m_dwBackground | 0xFF000000u)));
+            for (const RECT& rc : parts) {
+                if (rc.right <= rc.left || rc.bottom <= rc.top) continue;
                 g.SetClip(Gdiplus::Rect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
-                g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-                g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-                Gdiplus::SolidBrush back(Gdiplus::Color(static_cast<Gdiplus::ARGB>(m_dwBackground | 0xFF000000u)));
                 g.FillRectangle(&back, static_cast<INT>(rc.left), static_cast<INT>(rc.top),
                                 static_cast<INT>(rc.right - rc.left), static_cast<INT>(rc.bottom - rc.top));
                 if (m_pRoot) m_pRoot->DoPaint(g, rc);
             }
-            BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_hDcBack, rc.left, rc.top, SRCCOPY);
+            g.Flush(Gdiplus::FlushIntentionSync);
+            for (const RECT& rc : parts)
+                BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_hDcBack, rc.left, rc.top, SRCCOPY);
         }
     }
     EndPaint(m_hWndPaint, &ps);

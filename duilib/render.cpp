@@ -22,7 +22,15 @@ void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw,
            Gdiplus::ImageAttributes* attrs) {
     if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
     if (dw == sw && dh == sh && !attrs) {
-        g.DrawImage(image, dx, dy, sx, sy, sw, sh, Gdiplus::UnitPixel);
+        // Unscaled: copy only the part inside the clip, which is what a hover repaint
+        // of a large background needs.
+        Gdiplus::Rect clip;
+        g.GetClipBounds(&clip);
+        int left = std::max(dx, static_cast<int>(clip.X)), top = std::max(dy, static_cast<int>(clip.Y));
+        int right = std::min(dx + dw, static_cast<int>(clip.X + clip.Width));
+        int bottom = std::min(dy + dh, static_cast<int>(clip.Y + clip.Height));
+        if (right <= left || bottom <= top) return;
+        g.DrawImage(image, left, top, sx + (left - dx), sy + (top - dy), right - left, bottom - top, Gdiplus::UnitPixel);
         return;
     }
     g.DrawImage(image, Gdiplus::Rect(dx, dy, dw, dh), sx, sy, sw, sh, Gdiplus::UnitPixel, attrs);

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Main window drawing benchmark under Wine and Xvfb (see ui_main_window_bench.cpp).
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+if [ -z "${DISPLAY:-}" ]; then exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"; fi
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX; WINEPREFIX="$(mktemp -d /tmp/velmora-bench.XXXXXX)"
+  trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+  "$ROOT/tools/wine-prefix.sh"
+fi
+"$ROOT/tools/wine-exec.sh" "$ROOT/build/win32/bin/velmora_bench_ui.exe"
