@@ -134,10 +134,17 @@ TEST_F(LibraryWindows, ClickAtAButtonRaisesClickFromThatButton) {
 
     // Keyboard: Tab to the button, Space presses it.
     ok->SetEnabled(true);
-    w.pm().SetFocus(ok);
+    w.pm().SetFocus(nullptr);
+    PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_TAB, 0);
+    Pump(50);
+    EXPECT_EQ(w.pm().GetFocus(), ok);  // first tab stop in layout order
+    EXPECT_TRUE(w.pm().ShowsKeyboardFocus());
     PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_SPACE, 0);
     Pump(50);
     EXPECT_EQ(w.recorder.Of(L"click").size(), 2u);
+    PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_TAB, 0);
+    Pump(50);
+    EXPECT_EQ(w.pm().GetFocus(), w.pm().FindControl(L"box"));
 }
 
 TEST_F(LibraryWindows, CheckBoxClickArrivesBeforeTheToggle) {
