@@ -463,7 +463,6 @@ void CPaintManagerUI::Paint() {
         if (m_hDcBack && m_hBmpBack) {
             Gdiplus::Graphics g(m_hDcBack);
             g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-            g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
             Gdiplus::SolidBrush back(Gdiplus::Color(static_cast<Gdiplus::ARGB>(m_dwBackground | 0xFF000000u)));
             for (const RECT& rc : parts) {
                 if (rc.right <= rc.left || rc.bottom <= rc.top) continue;

@@ -189,6 +189,9 @@ TEST_F(FolderChooser, AcceptsAGameFolderAndSavesIt) {
     CFindPathWnd chooser;
     ASSERT_NE(chooser.Create(nullptr, L"", 0x96C80000, WS_EX_WINDOWEDGE, RECT{}), nullptr);
     EXPECT_EQ(chooser.GetPaintManager().FindControl(L"pathstr")->GetText(), L"");  // no valid folder yet
+    Pump(300);
+    EXPECT_EQ(dynamic_cast<CEditUI*>(chooser.GetPaintManager().FindControl(L"pathstr"))->GetNativeWindow(), nullptr);
+    EXPECT_EQ(chooser.GetPaintManager().GetFocus(), nullptr);
     HWND hwnd = chooser.GetHWND();
     Confirm(chooser, game_.path());
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
