@@ -25,8 +25,11 @@ bool CComboWnd::Init(CComboUI* owner, int maxHeight) {
         ClientToScreen(parent, &top);
         topLeft.y = top.y - height;
     }
-    if (!Create(parent, nullptr, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, topLeft.x, topLeft.y,
-                width, height)) {
+    m_creating = true;
+    HWND made = Create(parent, nullptr, WS_POPUP | WS_CLIPCHILDREN, WS_EX_TOOLWINDOW | WS_EX_TOPMOST, topLeft.x,
+                       topLeft.y, width, height);
+    m_creating = false;
+    if (!made) {
         delete this;
         return false;
     }
@@ -106,6 +109,7 @@ LRESULT CComboWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void CComboWnd::OnFinalMessage(HWND) {
+    if (m_creating) return;
     if (m_pOwner) m_pOwner->OnDropDownClosed();
     delete this;
 }

@@ -29,4 +29,5 @@ private:
 
     CPaintManagerUI m_pm;
     CComboUI* m_pOwner = nullptr;
+    bool m_creating = false;  // a window ending during Create is deleted by Init
 };

@@ -158,6 +158,8 @@ void CControlUI::PaintBkImage(Gdiplus::Graphics& g) {
 
 void CControlUI::PaintBorder(Gdiplus::Graphics& g) {
     if (m_nBorderSize > 0) duirender::DrawBorder(g, m_rcItem, m_nBorderSize, m_nBorderRound, m_dwBorderColor);
+    if (m_bFocused && m_pManager && m_pManager->ShowsKeyboardFocus())
+        duirender::DrawBorder(g, m_rcItem, 1, 3, 0xC0F3D58E);
 }
 
 bool CControlUI::DrawImage(Gdiplus::Graphics& g, const CDuiString& image, const RECT* rc) {

@@ -7,6 +7,20 @@
 // the control's SetAttribute. A class name the library does not know is offered to
 // the callback's CreateControl; when nobody knows it the element is skipped and the
 // reason kept as the paint manager's last error.
+//
+// Attributes every control takes: name, text, pos (l,t,r,b relative to the parent;
+// makes the control floating), float, width, height, padding, bkcolor, bkimage,
+// bordercolor, bordersize, borderround, visible, enabled, mouse. Containers: inset,
+// childpadding, vscrollbar, scrollbarwidth. Labels: textcolor, disabledtextcolor,
+// font (index of a <Font>), align, valign, textpadding, wordbreak, endellipsis.
+// Buttons: normalimage, hotimage, pushedimage, focusedimage, disabledimage,
+// foreimage, hottextcolor. Options: group, selected, selectedimage,
+// selectedhotimage, selecteddisabledimage. Sliders: min, max, value, step,
+// thumbimage, thumbsize. Edits: maxchar, numberonly, readonly. Combos: itemheight,
+// dropheight, items as <ListLabelElement text=...> children (visible="false" keeps
+// an index without offering it). Menus: <MenuElement name= text= icon=>.
+// Images are "name.png" or "file='x.png' source='l,t,r,b' corner='l,t,r,b'
+// dest='l,t,r,b' fade='0..255'".
 #pragma once
 
 #include "duilib/ui_base.h"

@@ -361,6 +361,7 @@ bool CPaintManagerUI::SetNextTabControl(bool forward) {
     if (it == stops.end()) index = forward ? 0 : stops.size() - 1;
     else if (forward) index = (static_cast<std::size_t>(it - stops.begin()) + 1) % stops.size();
     else index = (static_cast<std::size_t>(it - stops.begin()) + stops.size() - 1) % stops.size();
+    m_bKeyboardFocus = true;
     SetFocus(stops[index]);
     return true;
 }
@@ -462,7 +463,6 @@ void CPaintManagerUI::Paint() {
         if (m_hDcBack && m_hBmpBack) {
             Gdiplus::Graphics g(m_hDcBack);
             g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-            g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
             Gdiplus::SolidBrush back(Gdiplus::Color(static_cast<Gdiplus::ARGB>(m_dwBackground | 0xFF000000u)));
             for (const RECT& rc : parts) {
                 if (rc.right <= rc.left || rc.bottom <= rc.top) continue;
@@ -559,6 +559,8 @@ bool CPaintManagerUI::MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRE
         case WM_LBUTTONDBLCLK: {
             POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
             CControlUI* control = FindControl(pt);
+            if (m_bKeyboardFocus && m_pFocus) m_pFocus->Invalidate();
+            m_bKeyboardFocus = false;
             SetFocus(control && control->IsFocusable() ? control : nullptr);
             if (!control || !control->IsEnabled()) return false;
             m_pEventClick = control;

@@ -121,6 +121,9 @@ public:
     // Tab order = tree order of focusable, visible, enabled controls.
     bool SetNextTabControl(bool forward = true);
     CControlUI* GetHotControl() const { return m_pEventHover; }
+    // True while the focus was last moved with the keyboard: controls then draw a
+    // focus ring so a keyboard player sees where they are.
+    bool ShowsKeyboardFocus() const { return m_bKeyboardFocus; }
 
     // Removes every reference the manager holds to a control being deleted or
     // hidden.
@@ -172,6 +175,7 @@ private:
     DWORD m_dwBackground = 0xFF000000;
     bool m_bUpdateNeeded = false;
     bool m_bMouseTracking = false;
+    bool m_bKeyboardFocus = false;
     HDC m_hDcBack = nullptr;
     HBITMAP m_hBmpBack = nullptr;
     HGDIOBJ m_hOldBmp = nullptr;

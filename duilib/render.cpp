@@ -111,6 +111,10 @@ void DrawImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, const RECT& rcContr
         Piece(g, image, dx, dy, dw, dh, sx, sy, sw, sh, useAttrs);
         return;
     }
+    // Nine-part images are frames of flat colour: nearest-neighbour stretching keeps
+    // the seams between the parts from blending in the neighbouring border pixels.
+    auto oldInterpolation = g.GetInterpolationMode();
+    g.SetInterpolationMode(Gdiplus::InterpolationModeNearestNeighbor);
     int cl = std::min(c.left, sw), cr = std::min(c.right, sw - cl), ct = std::min(c.top, sh), cb = std::min(c.bottom, sh - ct);
     int mdw = dw - cl - cr, mdh = dh - ct - cb, msw = sw - cl - cr, msh = sh - ct - cb;
     // Corners unscaled, edges stretched along one axis, middle stretched.
@@ -123,6 +127,7 @@ void DrawImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, const RECT& rcContr
     Piece(g, image, dx, dy + dh - cb, cl, cb, sx, sy + sh - cb, cl, cb, useAttrs);
     Piece(g, image, dx + cl, dy + dh - cb, mdw, cb, sx + cl, sy + sh - cb, msw, cb, useAttrs);
     Piece(g, image, dx + dw - cr, dy + dh - cb, cr, cb, sx + sw - cr, sy + sh - cb, cr, cb, useAttrs);
+    g.SetInterpolationMode(oldInterpolation);
 }
 
 void DrawText(Gdiplus::Graphics& g, Gdiplus::Font* font, const RECT& rc, const std::wstring& text, DWORD argb,

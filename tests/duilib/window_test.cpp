@@ -30,6 +30,18 @@ const char kLayout[] = R"(<?xml version="1.0" encoding="UTF-8"?>
   </VerticalLayout>
 </Window>)";
 
+const char kScrollLayout[] = R"(<Window size="200,200">
+  <HorizontalLayout>
+    <VerticalLayout name="list" vscrollbar="true" scrollbarwidth="8">
+      <Button name="a" height="80"/><Button name="b" height="80"/><Button name="c" height="80"/>
+    </VerticalLayout>
+    <VerticalLayout width="60">
+      <Option name="o1" height="30" group="g" selected="true"/><Option name="o2" height="30" group="g"/>
+      <Option name="o3" height="30"/>
+    </VerticalLayout>
+  </HorizontalLayout>
+</Window>)";
+
 class LibraryWindows : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -37,6 +49,7 @@ protected:
         ASSERT_TRUE(testing_support::WriteBytes(dir_ / L"test.ui",
                                                 testzip::Build({{"main.xml", kLayout, true},
                                                                 {"red.png", png, false},
+                                                                {"scroll.xml", kScrollLayout, false},
                                                                 {"broken.xml", "<Window><VerticalLayout>", true}})));
         CPaintManagerUI::SetResourcePath(dir_.path().c_str());
         CPaintManagerUI::SetResourceZip(L"test.ui", false);
@@ -134,10 +147,17 @@ TEST_F(LibraryWindows, ClickAtAButtonRaisesClickFromThatButton) {
 
     // Keyboard: Tab to the button, Space presses it.
     ok->SetEnabled(true);
-    w.pm().SetFocus(ok);
+    w.pm().SetFocus(nullptr);
+    PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_TAB, 0);
+    Pump(50);
+    EXPECT_EQ(w.pm().GetFocus(), ok);  // first tab stop in layout order
+    EXPECT_TRUE(w.pm().ShowsKeyboardFocus());
     PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_SPACE, 0);
     Pump(50);
     EXPECT_EQ(w.recorder.Of(L"click").size(), 2u);
+    PostMessageW(w.GetHWND(), WM_KEYDOWN, VK_TAB, 0);
+    Pump(50);
+    EXPECT_EQ(w.pm().GetFocus(), w.pm().FindControl(L"box"));
 }
 
 TEST_F(LibraryWindows, CheckBoxClickArrivesBeforeTheToggle) {
@@ -302,4 +322,46 @@ TEST_F(LibraryWindows, AsyncNotificationsArriveFromTheQueueAndDropDeletedSenders
     row->Remove(rest);
     Pump(100);
     EXPECT_TRUE(w.recorder.Of(L"late").empty());
+}
+
+TEST_F(LibraryWindows, ScrollBarAppearsOnlyWhileTheContentIsTaller) {
+    LayoutWindow w(L"scroll.xml");
+    ASSERT_TRUE(w.Open()) << w.pm().GetLastErrorText().GetData();
+    auto* list = Find<CVerticalLayoutUI>(w, L"list");
+    ASSERT_NE(list, nullptr);
+    EXPECT_TRUE(list->IsVerticalScrollBarVisible());
+    EXPECT_EQ(list->GetScrollRange().cy, 240 - 200);
+    EXPECT_EQ(w.pm().FindControl(L"a")->GetPos().right, 140 - 8);  // children leave room for the bar
+    list->SetScrollPos(SIZE{0, 25});
+    EXPECT_EQ(w.pm().FindControl(L"a")->GetPos().top, -25);
+    // Wheel over a child scrolls the list (the child passes it on).
+    POINT pt = Center(w.pm().FindControl(L"b"));
+    ClientToScreen(w.GetHWND(), &pt);
+    SendMessageW(w.GetHWND(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(list->GetScrollPos().cy, 40);
+    // Content shrinks below the area: bar hidden, position reset, full width again.
+    w.pm().FindControl(L"c")->SetVisible(false);
+    w.pm().UpdateLayout();
+    EXPECT_FALSE(list->IsVerticalScrollBarVisible());
+    EXPECT_EQ(list->GetScrollPos().cy, 0);
+    EXPECT_EQ(w.pm().FindControl(L"a")->GetPos().top, 0);
+    EXPECT_EQ(w.pm().FindControl(L"a")->GetPos().right, 140);
+}
+
+TEST_F(LibraryWindows, GroupedOptionsAreExclusiveAndUngroupedToggle) {
+    LayoutWindow w(L"scroll.xml");
+    ASSERT_TRUE(w.Open());
+    auto* o1 = Find<COptionUI>(w, L"o1");
+    auto* o2 = Find<COptionUI>(w, L"o2");
+    auto* o3 = Find<COptionUI>(w, L"o3");
+    EXPECT_TRUE(o1->IsSelected());
+    Click(w.GetHWND(), Center(o2));
+    EXPECT_TRUE(o2->IsSelected());
+    EXPECT_FALSE(o1->IsSelected());
+    Click(w.GetHWND(), Center(o2));  // a selected grouped option stays selected
+    EXPECT_TRUE(o2->IsSelected());
+    Click(w.GetHWND(), Center(o3));
+    Click(w.GetHWND(), Center(o3));
+    EXPECT_FALSE(o3->IsSelected());
+    EXPECT_EQ(w.recorder.Of(L"click").size(), 4u);
 }

@@ -48,6 +48,8 @@ struct BoxDriver {
     static inline bool cancelVisible = true;
     static inline RECT yesFloat{};
     static inline bool pressEscape = false;
+    static inline DWORD headerColor = 0, textColor = 0;
+    static inline std::wstring header, text;
     static inline int ticks = 0;
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
         if (++ticks > 100) {  // give up after ~5 s: close whatever is there
@@ -65,6 +67,14 @@ struct BoxDriver {
         CControlUI* yes = pm.FindControl(L"yesBtn");
         cancelVisible = cancel && cancel->IsVisible();
         yesFloat = yes ? yes->GetFloatPos() : RECT{};
+        if (auto* h = dynamic_cast<CLabelUI*>(pm.FindControl(L"header"))) {
+            headerColor = h->GetTextColor();
+            header = h->GetText().str();
+        }
+        if (auto* m = dynamic_cast<CLabelUI*>(pm.FindControl(L"messagebox"))) {
+            textColor = m->GetTextColor();
+            text = m->GetText().str();
+        }
         if (pressEscape) {
             PostMessageW(box, WM_KEYDOWN, VK_ESCAPE, 0);
             return;
@@ -123,6 +133,10 @@ TEST(MessageBoxes, BoxesWithCancelAnswerEachButton) {
     UseRealSkin();
     EXPECT_EQ(BoxDriver::Run(2, L"cancleBtn"), 2);
     EXPECT_TRUE(BoxDriver::cancelVisible);
+    EXPECT_EQ(BoxDriver::header, L"提示");
+    EXPECT_EQ(BoxDriver::text, L"测试文字");
+    EXPECT_EQ(BoxDriver::headerColor, 0xFFFFFFFFu);
+    EXPECT_EQ(BoxDriver::textColor, 0xFF4A4949u);
     EXPECT_EQ(BoxDriver::Run(2, L"yesBtn"), 1);
     EXPECT_EQ(BoxDriver::Run(1, L"closebtn"), 3);
     EXPECT_TRUE(BoxDriver::cancelVisible);
@@ -175,6 +189,9 @@ TEST_F(FolderChooser, AcceptsAGameFolderAndSavesIt) {
     CFindPathWnd chooser;
     ASSERT_NE(chooser.Create(nullptr, L"", 0x96C80000, WS_EX_WINDOWEDGE, RECT{}), nullptr);
     EXPECT_EQ(chooser.GetPaintManager().FindControl(L"pathstr")->GetText(), L"");  // no valid folder yet
+    Pump(300);
+    EXPECT_EQ(dynamic_cast<CEditUI*>(chooser.GetPaintManager().FindControl(L"pathstr"))->GetNativeWindow(), nullptr);
+    EXPECT_EQ(chooser.GetPaintManager().GetFocus(), nullptr);
     HWND hwnd = chooser.GetHWND();
     Confirm(chooser, game_.path());
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
