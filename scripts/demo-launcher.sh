@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The launcher part of the main job, unattended: builds Velmora.exe, publishes a
+# version file on a local server (127.0.0.1), writes SEWI.bin for it, prepares a
+# program folder and a demo game folder whose javaw.exe is a stand-in that records
+# its command line, then runs the real launcher under Wine and Xvfb: the home page,
+# the detailed settings page, and a click on "开始游戏" that writes the game's
+# preferences and starts the stand-in game through RunGame.bat.
+# Results: build/demo/launcher-*.png and build/demo/launcher.log.
+set -euo pipefail
+exec </dev/null
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+DEMO="$ROOT/build/demo"
+BUILD="$ROOT/build/demo-launcher"
+WORK="$DEMO/launcher"
+
+log() { printf '[demo-launcher] %s\n' "$*" | tee -a "$DEMO/launcher.log"; }
+
+if [ "${1:-}" = "--inside" ]; then
+  export WINEPREFIX="$WORK/wineprefix" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  shot() { import -window root "$DEMO/$1.png"; log "screenshot $1.png"; }
+  click() { wine "$BUILD/bin/click_window.exe" ZorvikUIFram "$@"; }
+  wineserver -p >/dev/null 2>&1 || true
+  wine cmd /c exit >/dev/null 2>&1 || true
+  cd "$WORK/program"
+  wine Velmora.exe >/dev/null 2>&1 &
+  launcher_pid=$!
+  trap 'kill "$launcher_pid" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
+  sleep 6
+  shot launcher-01-home
+  click 498 37            # the "详细设置" tab
+  sleep 1
+  shot launcher-02-detailed-settings
+  click 385 37 884 556    # back home, then "开始游戏"
+  record="$WORK/game/Game/jre/win32/x86/bin/javaw-record.txt"
+  for _ in $(seq 150); do [ -f "$record" ] && break; sleep 0.2; done
+  sleep 1
+  shot launcher-03-after-start
+  [ -f "$record" ] || { log "the stand-in game did not start"; exit 1; }
+  log "the game was started with:"
+  tee -a "$DEMO/launcher.log" < "$record"
+  exit 0
+fi
+
+mkdir -p "$DEMO"
+: > "$DEMO/launcher.log"
+port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')"
+base="http://127.0.0.1:$port/zorvik/Wakfu/"
+log "update server $base"
+
+cd "$ROOT"
+cmake --preset win32 -B "$BUILD" -DVELMORA_BUILD_TESTS=OFF >/dev/null
+cmake --build "$BUILD" -j 2 --target Velmora make_sewi click_window velmora_skin
+i686-w64-mingw32-g++-posix -O2 -static -mwindows -finput-charset=UTF-8 \
+  -I"$ROOT" "$ROOT/tools/stub_game/stub_javaw.cpp" -o "$BUILD/stub_javaw.exe"
+
+rm -rf "$WORK"
+mkdir -p "$WORK/server/zorvik/Wakfu/Version" "$WORK/program/user/default" \
+         "$WORK/game/Game/jre/win32/x86/bin" "$WORK/game/game"
+bin="$BUILD/bin"
+cp "$bin/Velmora.exe" "$bin/CrashReport.dll" "$bin/Velmora.ico" "$WORK/program/"
+cp -r "$bin/skin" "$WORK/program/skin"
+cp "$BUILD/stub_javaw.exe" "$WORK/game/Game/jre/win32/x86/bin/javaw.exe"
+printf 'cameraMinZoom=1.0\r\n' > "$WORK/game/game/config.properties"
+# The server publishes the launcher's own version: no update prompt.
+version="$(sed -n 's/^set(VELMORA_LAUNCHER_VERSION "\([0-9.]*\)".*/\1/p' launcher/app/CMakeLists.txt)"
+printf '%s\r\n' "$version" > "$WORK/server/zorvik/Wakfu/Version/server_version.ini"
+# Not a first run: the saved settings (game folder, memory profile) are applied.
+: > "$WORK/program/user/default/config.ini"
+game_win="Z:$(printf '%s' "$WORK/game" | tr '/' '\\')"
+printf '[GamePath]\r\nPath=%s\r\n[StartMode]\r\nisCheck=1\r\n[StartModel]\r\nStartModel=1\r\n' \
+  "$game_win" > "$WORK/program/user/ResInfo.ini"
+
+export WINEPREFIX="$WORK/wineprefix" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+"$ROOT/tools/wine-prefix.sh"
+wine "$bin/make_sewi.exe" "$base" "Z:$(printf '%s' "$WORK/program/SEWI.bin" | tr '/' '\\')"
+
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$WORK/server" >"$WORK/server.log" 2>&1 &
+server_pid=$!
+trap 'kill "$server_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 50); do curl -sf "${base}Version/server_version.ini" >/dev/null && break; sleep 0.1; done
+
+xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inside
+log "done; screenshots in $DEMO"
