@@ -13,6 +13,7 @@ import os
 import shutil
 import sys
 
+sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import release  # noqa: E402
 from e2e_support import (CutOnceUpstream, Nginx, Updater, fact, probe, rows,  # noqa: E402
