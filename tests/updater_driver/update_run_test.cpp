@@ -31,7 +31,7 @@ TEST(DownloadPass, OneFileInTwoBlocksShowsEachBlockAndEndsComplete) {
     EXPECT_EQ(view.rows[0].name, L"Velmora.exe");
     const std::vector<std::wstring> expected = {
         L"40.96K(当前大小)/81.92K(总大小)", L"81.92K(当前大小)/81.92K(总大小)",
-        L"81.92K(当前大小)/81.92K(总大小)", L"81.92K(当前大小)/81.92K(总大小) \r\n"};
+        L"81.92K(当前大小)/81.92K(总大小)", L"81.92K(当前大小)/81.92K(总大小)"};
     EXPECT_EQ(view.rowHistory[0], expected);
     EXPECT_EQ(view.positions, (std::vector<std::uint32_t>{0, 5000, 10000, 10000}));
     EXPECT_EQ(view.count, L"1个(当前已下载文件个数)/1个(总文件个数)");
@@ -53,7 +53,7 @@ TEST(DownloadPass, ShortFileIsMarkedAndThePassGoesOn) {
 
     ASSERT_EQ(view.rows.size(), 2u);
     EXPECT_EQ(view.rows[0].status, kRowFailed);
-    EXPECT_EQ(view.rows[1].status, L"3.00K(当前大小)/3.00K(总大小) \r\n");
+    EXPECT_EQ(view.rows[1].status, L"3.00K(当前大小)/3.00K(总大小)");
     EXPECT_FALSE(view.AllDownloadsSucceeded());
     EXPECT_TRUE(Called(engine, L"file a.dat resume"));
     EXPECT_TRUE(Called(engine, L"file data\\b.dat resume"));
@@ -85,7 +85,7 @@ TEST(DownloadPass, StopKeepsEarlierRowsAndWritesNoBatch) {
 
     EXPECT_FALSE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
     ASSERT_EQ(view.rows.size(), 2u);
-    EXPECT_EQ(view.rows[0].status, L"0.01K(当前大小)/0.01K(总大小) \r\n");
+    EXPECT_EQ(view.rows[0].status, L"0.01K(当前大小)/0.01K(总大小)");
     EXPECT_EQ(view.count, L"1个(当前已下载文件个数)/3个(总文件个数)");
     EXPECT_FALSE(Called(engine, L"file c.dat"));
     EXPECT_FALSE(Called(engine, L"batch " + kFolder + L"\\"));

@@ -138,7 +138,7 @@ def full_update(s):
         check(fact(facts, "current") == "", "current file label should be empty")
         listed = rows(facts)
         check([r[0] for r in listed] == ["Updater.exe", "changed.dat", NEW_FILE], "rows: %r" % listed)
-        check(listed[1][1] == "179.20K(当前大小)/179.20K(总大小) \\r\\n", "row of changed.dat: %r" % (listed[1],))
+        check(listed[1][1] == "179.20K(当前大小)/179.20K(总大小)", "row of changed.dat: %r" % (listed[1],))
         s.drive("click", 1001, "exit", 30000)
         updater.wait(30)
     s.wait_for_launcher()

@@ -2,7 +2,8 @@
 // the dialog shows. Steps are given on the command line and run in order:
 //   find <ms>                 wait for the dialog "[Velmora]更新程序v1.0.1" to be shown
 //   click <id>                press a button (BM_CLICK)
-//   wait <id> <text> <ms>     wait until the control's text equals <text>
+//   wait <id> <text> <ms>     wait until the control's text equals <text>; prints
+//                             how long that took (waited_ms)
 //   dump                      print the labels, buttons, progress and list rows
 //   close                     close the dialog's window (WM_CLOSE)
 //   exit <ms>                 wait for the updater process to end
@@ -87,7 +88,10 @@ public:
         const DWORD start = GetTickCount();
         std::wstring text;
         do {
-            if (Text(id, text) && text == expected) return true;
+            if (Text(id, text) && text == expected) {
+                Print(L"waited_ms", std::to_wstring(GetTickCount() - start));
+                return true;
+            }
             Sleep(20);
         } while (GetTickCount() - start < timeout);
         Print(L"last", Visible(text));

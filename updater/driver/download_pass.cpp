@@ -16,7 +16,7 @@ public:
 
     void OnBlock(std::uint32_t received, std::uint32_t length, std::uint32_t block) override {
         if (block != 0) view_.SetProgress(progress_.AddBlock(block, length));
-        view_.SetRowStatus(row_, RowProgressText(received, length, false));
+        view_.SetRowStatus(row_, RowProgressText(received, length));
     }
 
     std::uint32_t startTick() const { return startTick_; }
@@ -59,7 +59,7 @@ bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::ws
 
         view.SetProgress(progress.FinishFile());
         const std::uint32_t endTick = engine.Now();
-        view.SetRowStatus(row, RowProgressText(outcome.received, outcome.length, true));
+        view.SetRowStatus(row, RowProgressText(outcome.received, outcome.length));
         if (outcome.status == FileDownloadStatus::Failed) view.SetRowStatus(row, update_text::kRowFailed);
         view.SetSpeed(SpeedText(outcome.length, rowProgress.startTick(), endTick));
         view.SetCount(CountText(progress.filesDone(), total));
