@@ -79,8 +79,8 @@ class Scenario:
                 for name, _ in release.manifest_records(self.update)]
 
     # Running -------------------------------------------------------------------
-    def nginx(self, proxied=None):
-        return Nginx(os.path.join(self.work, "nginx"), self.root, self.args.port, proxied)
+    def nginx(self, proxied=None, rate=None):
+        return Nginx(os.path.join(self.work, "nginx"), self.root, self.args.port, proxied, rate)
 
     def updater(self):
         return Updater(self.args.wine, self.app)
@@ -200,7 +200,24 @@ def cut_short(s):
     s.check_matches_server()
 
 
-SCENARIOS = {f.__name__: f for f in (full_update, nothing_to_update, no_network, cut_short)}
+def close_during_run(s):
+    s.old_program()
+    big = "big.pak"
+    s.put(s.update, "keep.txt", b"same on both sides\r\n")
+    s.put(s.update, big, b"\x5a" * (3 << 20))
+    release.write_release(s.update)
+    with s.nginx(rate="400k"), s.updater() as updater:
+        s.drive("click", 1001, "wait", 1022, big, 60000, "sleep", 500, "dump")
+        s.drive("close", "exit", 15000)  # the dialog does not wait for the worker
+        updater.wait(30)
+    # No batch was written (the pass never finished), so nothing restarts the launcher.
+    check(not wait_until(lambda: os.path.exists(os.path.join(s.app, LAUNCHER_MARK)), 5),
+          "closing during a run without a written batch must start nothing")
+    check(not os.path.exists(os.path.join(s.app, big)), "an unfinished file must not be put in place")
+    check(not os.path.exists(os.path.join(s.app, "delete.bat")), "no batch should exist")
+
+
+SCENARIOS = {f.__name__: f for f in (full_update, nothing_to_update, no_network, cut_short, close_during_run)}
 
 
 def main():
