@@ -4,6 +4,7 @@ import http.server
 import os
 import socket
 import subprocess
+import tempfile
 import threading
 import time
 
@@ -165,13 +166,19 @@ class Updater:
 
 
 def probe(wine, probe_exe, *steps, timeout=300):
-    """Runs the probe's steps; returns (exit code, [(key, value)])."""
-    done = subprocess.run([wine, probe_exe, *[str(s) for s in steps]], capture_output=True, timeout=timeout)
+    """Runs the probe's steps; returns (exit code, [(key, value)]). The output goes
+    through a file, not a pipe: Wine helper processes started by the first Wine
+    program of a prefix would inherit a pipe and hold it open."""
+    with tempfile.TemporaryFile() as out:
+        code = subprocess.run([wine, probe_exe, *[str(s) for s in steps]], stdin=subprocess.DEVNULL, stdout=out,
+                              stderr=subprocess.DEVNULL, timeout=timeout).returncode
+        out.seek(0)
+        text = out.read().decode("utf-8", "replace")
     facts = []
-    for line in done.stdout.decode("utf-8", "replace").splitlines():
+    for line in text.splitlines():
         key, _, value = line.partition("\t")
         facts.append((key, value))
-    return done.returncode, facts
+    return code, facts
 
 
 def fact(facts, key):
