@@ -167,11 +167,13 @@ void CMyUpdateDlg::OnPaint() {
 
 void CMyUpdateDlg::OnRunCommand(WPARAM command, LPARAM argument) {
     switch (command) {
-    case kEnableUpdate: EnableWindow(Item(IDC_BTN_UPDATE), argument != 0); break;
-    case kEnableExit: EnableWindow(Item(IDC_BTN_EXIT), argument != 0); break;
-    case kShowStatus: ShowWindow(Item(IDC_STATUS), SW_SHOW); break;
-    case kShowProgress: ShowWindow(Item(IDC_PROGRESS), SW_SHOW); break;
-    case kMarkDone: done_ = true; break;
+    case kApplyUpdates: {
+        const auto& updates = *reinterpret_cast<const ControlUpdates*>(argument);
+        ApplyControlUpdates(window_, updates);
+        for (const ControlUpdate& update : updates)
+            if (update.kind == ControlUpdate::kMarkDone) done_ = true;
+        break;
+    }
     case kWorkerEnded: worker_.reset(); break;
     }
 }
