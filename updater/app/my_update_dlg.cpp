@@ -127,7 +127,9 @@ BOOL CMyUpdateDlg::OnInitDialog() {
     SetDlgItemTextW(window_, IDC_LOG, LogBoxText(log).c_str());
 
     done_ = false;
-    return TRUE;
+    // Focus on the Update button: the default focus would select the whole log text.
+    SetFocus(Item(IDC_BTN_UPDATE));
+    return FALSE;
 }
 
 void CMyUpdateDlg::OnUpdateClicked() {
