@@ -67,7 +67,8 @@ struct FileScript {
     std::uint32_t length = 1;                  // announced length
     std::vector<std::uint32_t> blocks;         // sizes of the reads, in order
     FileDownloadStatus status = FileDownloadStatus::Replaced;
-    std::uint32_t ticks = 0;                   // milliseconds the file takes
+    std::uint32_t ticks = 0;                   // milliseconds before the first block
+    std::uint32_t ticksPerBlock = 0;           // milliseconds each block takes
 };
 
 class ScriptedEngine : public IUpdateEngine {
@@ -98,6 +99,7 @@ public:
         if (progress) progress->OnStart(script.length);
         tick += script.ticks;
         for (std::uint32_t block : script.blocks) {
+            tick += script.ticksPerBlock;
             outcome.received += block;
             if (progress) progress->OnBlock(outcome.received, script.length, block);
         }

@@ -47,9 +47,9 @@ TEST(PassProgress, TruncatedIncrementsCatchUpWhenEachFileEnds) {
 }
 
 TEST(UpdateTexts, RowTextsInThousandsOfBytes) {
-    EXPECT_EQ(RowProgressText(40960, 81920, false), L"40.96K(当前大小)/81.92K(总大小)");
-    EXPECT_EQ(RowProgressText(0, 1, false), L"0.00K(当前大小)/0.00K(总大小)");
-    EXPECT_EQ(RowProgressText(81920, 81920, true), L"81.92K(当前大小)/81.92K(总大小) \r\n");
+    EXPECT_EQ(RowProgressText(40960, 81920), L"40.96K(当前大小)/81.92K(总大小)");
+    EXPECT_EQ(RowProgressText(0, 1), L"0.00K(当前大小)/0.00K(总大小)");
+    EXPECT_EQ(RowProgressText(4194304, 4194304), L"4194.30K(当前大小)/4194.30K(总大小)");
 }
 
 TEST(UpdateTexts, SpeedFromTheAnnouncedLength) {

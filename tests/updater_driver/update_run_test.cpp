@@ -21,7 +21,7 @@ bool Called(const ScriptedEngine& engine, const std::wstring& call) {
 TEST(DownloadPass, OneFileInTwoBlocksShowsEachBlockAndEndsComplete) {
     ScriptedEngine engine;
     engine.list = {{L"Velmora.exe", L"d"}};
-    engine.files[L"Velmora.exe"] = {81920, {40960, 40960}, FileDownloadStatus::Replaced, 0};
+    engine.files[L"Velmora.exe"] = {81920, {40960, 40960}, FileDownloadStatus::Replaced, 0, 150};
     RecordingView view;
 
     EXPECT_TRUE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
@@ -31,14 +31,32 @@ TEST(DownloadPass, OneFileInTwoBlocksShowsEachBlockAndEndsComplete) {
     EXPECT_EQ(view.rows[0].name, L"Velmora.exe");
     const std::vector<std::wstring> expected = {
         L"40.96K(当前大小)/81.92K(总大小)", L"81.92K(当前大小)/81.92K(总大小)",
-        L"81.92K(当前大小)/81.92K(总大小)", L"81.92K(当前大小)/81.92K(总大小) \r\n"};
+        L"81.92K(当前大小)/81.92K(总大小)", L"81.92K(当前大小)/81.92K(总大小)"};
     EXPECT_EQ(view.rowHistory[0], expected);
-    EXPECT_EQ(view.positions, (std::vector<std::uint32_t>{0, 5000, 10000, 10000}));
+    EXPECT_EQ(view.positions, (std::vector<std::uint32_t>{0, 5000, 10000, 10000, 10000}));
     EXPECT_EQ(view.count, L"1个(当前已下载文件个数)/1个(总文件个数)");
-    EXPECT_EQ(view.speeds, std::vector<std::wstring>{L"81.9k/s(下载速度)"});  // same tick
+    EXPECT_EQ(view.speeds, std::vector<std::wstring>{L"273.1k/s(下载速度)"});  // 81920 bytes in 300 ms
     EXPECT_EQ(view.currentFile, L"Velmora.exe");
     EXPECT_TRUE(Called(engine, L"probe " + kUrl + L"/Velmora.exe"));
     EXPECT_TRUE(Called(engine, L"batch " + kFolder + L"\\"));
+}
+
+TEST(DownloadPass, FastBlocksAreShownAtMostEveryTenthOfASecond) {
+    ScriptedEngine engine;
+    engine.list = {{L"big.pak", L"d"}};
+    // 100 blocks, 30 ms apart: the row follows at 0, 120, 240, ... ms and at the end.
+    engine.files[L"big.pak"] = {4096000, std::vector<std::uint32_t>(100, 40960), FileDownloadStatus::Replaced, 0, 30};
+    RecordingView view;
+
+    EXPECT_TRUE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
+
+    const auto& history = view.rowHistory[0];
+    EXPECT_EQ(history.front(), L"40.96K(当前大小)/4096.00K(总大小)");
+    EXPECT_EQ(history.back(), L"4096.00K(当前大小)/4096.00K(总大小)");
+    EXPECT_GE(history.size(), 20u);
+    EXPECT_LE(history.size(), 30u);
+    EXPECT_EQ(view.positions.back(), 10000u);
+    EXPECT_TRUE(std::is_sorted(view.positions.begin(), view.positions.end()));
 }
 
 TEST(DownloadPass, ShortFileIsMarkedAndThePassGoesOn) {
@@ -53,7 +71,7 @@ TEST(DownloadPass, ShortFileIsMarkedAndThePassGoesOn) {
 
     ASSERT_EQ(view.rows.size(), 2u);
     EXPECT_EQ(view.rows[0].status, kRowFailed);
-    EXPECT_EQ(view.rows[1].status, L"3.00K(当前大小)/3.00K(总大小) \r\n");
+    EXPECT_EQ(view.rows[1].status, L"3.00K(当前大小)/3.00K(总大小)");
     EXPECT_FALSE(view.AllDownloadsSucceeded());
     EXPECT_TRUE(Called(engine, L"file a.dat resume"));
     EXPECT_TRUE(Called(engine, L"file data\\b.dat resume"));
@@ -85,7 +103,7 @@ TEST(DownloadPass, StopKeepsEarlierRowsAndWritesNoBatch) {
 
     EXPECT_FALSE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
     ASSERT_EQ(view.rows.size(), 2u);
-    EXPECT_EQ(view.rows[0].status, L"0.01K(当前大小)/0.01K(总大小) \r\n");
+    EXPECT_EQ(view.rows[0].status, L"0.01K(当前大小)/0.01K(总大小)");
     EXPECT_EQ(view.count, L"1个(当前已下载文件个数)/3个(总文件个数)");
     EXPECT_FALSE(Called(engine, L"file c.dat"));
     EXPECT_FALSE(Called(engine, L"batch " + kFolder + L"\\"));

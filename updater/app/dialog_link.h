@@ -6,17 +6,12 @@
 
 #include <atomic>
 
-// Private message the worker sends to the dialog for changes that belong to the
-// dialog thread: wParam is a DialogCommand, lParam its argument.
+// Private message the worker sends to the dialog: wParam is a DialogCommand.
 inline constexpr UINT UM_RUNCOMMAND = WM_APP + 1;
 
 enum DialogCommand : WPARAM {
-    kEnableUpdate = 1,  // lParam: enable
-    kEnableExit,        // lParam: enable
-    kShowStatus,
-    kShowProgress,
-    kMarkDone,
-    kWorkerEnded,
+    kApplyUpdates = 1,  // lParam: const ControlUpdates*, applied in order
+    kWorkerEnded,       // the worker is finished with the dialog
 };
 
 struct DialogLink {

@@ -2,51 +2,108 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "updater/app/my_update_dlg.h"
 #include "updater/app/resource.h"
 
-LRESULT DialogView::Send(int control, UINT message, WPARAM wParam, LPARAM lParam) const {
-    if (Closed()) return 0;
-    HWND window = GetDlgItem(link_->dialog, control);
-    return window ? SendMessageW(window, message, wParam, lParam) : 0;
+namespace {
+
+constexpr std::uint32_t kHandOverIntervalMs = 100;
+
+void SetRowText(HWND list, int index, int column, const std::wstring& text) {
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = const_cast<wchar_t*>(text.c_str());
+    SendMessageW(list, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
 }
 
-void DialogView::SetText(int control, const std::wstring& text) const {
-    Send(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}  // namespace
+
+void QueueControlUpdate(ControlUpdates& pending, ControlUpdate update) {
+    if (update.kind == ControlUpdate::kText || update.kind == ControlUpdate::kProgressPos) {
+        std::erase_if(pending, [&](const ControlUpdate& earlier) {
+            return earlier.kind == update.kind && earlier.control == update.control;
+        });
+    }
+    pending.push_back(std::move(update));
 }
 
-void DialogView::Command(DialogCommand command, LPARAM argument) const {
-    if (!Closed()) SendMessageW(link_->dialog, UM_RUNCOMMAND, command, argument);
+void ApplyControlUpdates(HWND dialog, const ControlUpdates& updates) {
+    for (const ControlUpdate& u : updates) {
+        HWND control = u.control ? GetDlgItem(dialog, u.control) : nullptr;
+        switch (u.kind) {
+        case ControlUpdate::kText: SetWindowTextW(control, u.text.c_str()); break;
+        case ControlUpdate::kShow: ShowWindow(control, SW_SHOW); break;
+        case ControlUpdate::kEnable: EnableWindow(control, u.value != 0); break;
+        case ControlUpdate::kMarkDone: break;  // the dialog's own flag, set by the dialog
+        case ControlUpdate::kProgressRange: SendMessageW(control, PBM_SETRANGE32, 0, u.value); break;
+        case ControlUpdate::kProgressPos: SendMessageW(control, PBM_SETPOS, u.value, 0); break;
+        case ControlUpdate::kClearRows: SendMessageW(control, LVM_DELETEALLITEMS, 0, 0); break;
+        case ControlUpdate::kInsertRow: {
+            LVITEMW item = {};
+            item.mask = LVIF_TEXT;
+            item.iItem = u.value;
+            item.pszText = const_cast<wchar_t*>(u.text.c_str());
+            const LRESULT row = SendMessageW(control, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            if (row >= 0) SetRowText(control, static_cast<int>(row), 1, u.second);
+            break;
+        }
+        case ControlUpdate::kRowStatus: SetRowText(control, u.value, 1, u.text); break;
+        }
+    }
 }
 
-void DialogView::SetStatus(const std::wstring& text) { SetText(IDC_STATUS, text); }
-void DialogView::SetUpdateButtonText(const std::wstring& text) { SetText(IDC_BTN_UPDATE, text); }
-void DialogView::SetCurrentFile(const std::wstring& text) { SetText(IDC_CURRENT_FILE, text); }
-void DialogView::SetSpeed(const std::wstring& text) { SetText(IDC_SPEED, text); }
-void DialogView::SetCount(const std::wstring& text) { SetText(IDC_COUNT, text); }
+void DialogView::Add(ControlUpdate update, bool now) {
+    if (Closed()) return;
+    QueueControlUpdate(pending_, std::move(update));
+    if (now || GetTickCount() - lastFlush_ >= kHandOverIntervalMs) Flush();
+}
 
-void DialogView::SetProgressRange(std::uint32_t high) { Send(IDC_PROGRESS, PBM_SETRANGE32, 0, high); }
-void DialogView::SetProgress(std::uint32_t position) { Send(IDC_PROGRESS, PBM_SETPOS, position, 0); }
+void DialogView::Flush() {
+    if (!pending_.empty() && !Closed())
+        SendMessageW(link_->dialog, UM_RUNCOMMAND, kApplyUpdates, reinterpret_cast<LPARAM>(&pending_));
+    pending_.clear();
+    lastFlush_ = GetTickCount();
+}
 
-void DialogView::ClearRows() { Send(IDC_FILE_LIST, LVM_DELETEALLITEMS, 0, 0); }
+void DialogView::SetStatus(const std::wstring& text) { Add({ControlUpdate::kText, IDC_STATUS, 0, text, {}}, true); }
+void DialogView::ShowStatus() { Add({ControlUpdate::kShow, IDC_STATUS, 0, {}, {}}, true); }
+void DialogView::EnableUpdateButton(bool enable) { Add({ControlUpdate::kEnable, IDC_BTN_UPDATE, enable, {}, {}}, true); }
+void DialogView::SetUpdateButtonText(const std::wstring& text) {
+    Add({ControlUpdate::kText, IDC_BTN_UPDATE, 0, text, {}}, true);
+}
+void DialogView::EnableExitButton(bool enable) { Add({ControlUpdate::kEnable, IDC_BTN_EXIT, enable, {}, {}}, true); }
+void DialogView::MarkDone() { Add({ControlUpdate::kMarkDone, 0, 0, {}, {}}, true); }
 
+void DialogView::ShowProgressBar() { Add({ControlUpdate::kShow, IDC_PROGRESS, 0, {}, {}}, false); }
+void DialogView::SetProgressRange(std::uint32_t high) {
+    Add({ControlUpdate::kProgressRange, IDC_PROGRESS, static_cast<int>(high), {}, {}}, false);
+}
+void DialogView::SetProgress(std::uint32_t position) {
+    Add({ControlUpdate::kProgressPos, IDC_PROGRESS, static_cast<int>(position), {}, {}}, false);
+}
+void DialogView::SetCurrentFile(const std::wstring& text) {
+    Add({ControlUpdate::kText, IDC_CURRENT_FILE, 0, text, {}}, false);
+}
+void DialogView::SetSpeed(const std::wstring& text) { Add({ControlUpdate::kText, IDC_SPEED, 0, text, {}}, false); }
+void DialogView::SetCount(const std::wstring& text) { Add({ControlUpdate::kText, IDC_COUNT, 0, text, {}}, false); }
+
+void DialogView::ClearRows() { Add({ControlUpdate::kClearRows, IDC_FILE_LIST, 0, {}, {}}, false); }
 void DialogView::InsertRow(int index, const std::wstring& name, const std::wstring& status) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = index;
-    item.pszText = const_cast<wchar_t*>(name.c_str());
-    const LRESULT inserted = Send(IDC_FILE_LIST, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    if (inserted >= 0) SetRowStatus(static_cast<int>(inserted), status);
+    Add({ControlUpdate::kInsertRow, IDC_FILE_LIST, index, name, status}, false);
 }
-
 void DialogView::SetRowStatus(int index, const std::wstring& status) {
-    LVITEMW item = {};
-    item.iSubItem = 1;
-    item.pszText = const_cast<wchar_t*>(status.c_str());
-    Send(IDC_FILE_LIST, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+    Add({ControlUpdate::kRowStatus, IDC_FILE_LIST, index, status, {}}, false);
 }
 
 bool DialogView::AllDownloadsSucceeded() {
+    Flush();
     if (Closed()) return false;
     return CMyUpdateDlg::AllDownloadsSucceeded(GetDlgItem(link_->dialog, IDC_FILE_LIST));
+}
+
+void DialogView::WorkerEnded() {
+    Flush();
+    if (!Closed()) SendMessageW(link_->dialog, UM_RUNCOMMAND, kWorkerEnded, 0);
 }

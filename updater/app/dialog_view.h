@@ -1,15 +1,40 @@
 // IUpdateView over the dialog's controls, for the worker thread.
 //
-// Texts, rows and the progress bar go to the controls with SendMessageW, which the
-// dialog thread serves from its modal loop; state that the dialog owns (buttons'
-// enabled state, visibility, the done flag) goes through UM_RUNCOMMAND. After the
-// dialog has closed nothing is sent any more.
+// Every change reaches the dialog through a synchronous UM_RUNCOMMAND (kApplyUpdates)
+// that the dialog thread applies in order. A static control repaints itself at once
+// when its text is set, which costs far more than reading a block from a local server,
+// so changes are collected and handed over together: at once for the status line, the
+// buttons, the done flag and the end of the run, otherwise when 100 ms have passed
+// since the last hand-over. Within one hand-over only the last text of a label and the
+// last bar position are applied; rows are applied in full. Nothing the player must
+// see is lost, only coalesced. After the dialog has closed nothing is sent any more.
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "updater/app/dialog_link.h"
 #include "updater/driver/update_view.h"
+
+// One change to the dialog's controls, applied on the dialog thread.
+struct ControlUpdate {
+    enum Kind { kText, kShow, kEnable, kMarkDone, kProgressRange, kProgressPos, kClearRows, kInsertRow, kRowStatus };
+    Kind kind;
+    int control = 0;
+    int value = 0;        // row index, enable flag, bar position or range
+    std::wstring text;    // control text, row name or row status
+    std::wstring second;  // the status of an inserted row
+};
+using ControlUpdates = std::vector<ControlUpdate>;
+
+// Adds `update` to `pending`, dropping an earlier pending text of the same label or
+// an earlier bar position, which the new one would overwrite anyway.
+void QueueControlUpdate(ControlUpdates& pending, ControlUpdate update);
+
+// Applies `updates` to the dialog in order; dialog thread only.
+void ApplyControlUpdates(HWND dialog, const ControlUpdates& updates);
 
 class DialogView final : public IUpdateView {
 public:
@@ -18,13 +43,13 @@ public:
     bool Closed() const override { return link_->closed.load(); }
 
     void SetStatus(const std::wstring& text) override;
-    void ShowStatus() override { Command(kShowStatus, 0); }
-    void EnableUpdateButton(bool enable) override { Command(kEnableUpdate, enable); }
+    void ShowStatus() override;
+    void EnableUpdateButton(bool enable) override;
     void SetUpdateButtonText(const std::wstring& text) override;
-    void EnableExitButton(bool enable) override { Command(kEnableExit, enable); }
-    void MarkDone() override { Command(kMarkDone, 0); }
+    void EnableExitButton(bool enable) override;
+    void MarkDone() override;
 
-    void ShowProgressBar() override { Command(kShowProgress, 0); }
+    void ShowProgressBar() override;
     void SetProgressRange(std::uint32_t high) override;
     void SetProgress(std::uint32_t position) override;
     void SetCurrentFile(const std::wstring& text) override;
@@ -36,13 +61,14 @@ public:
     void SetRowStatus(int index, const std::wstring& status) override;
     bool AllDownloadsSucceeded() override;
 
-    // Tells the dialog that the worker has finished with it.
-    void WorkerEnded() { Command(kWorkerEnded, 0); }
+    // Hands over what is pending and tells the dialog that the worker is done with it.
+    void WorkerEnded();
 
 private:
-    LRESULT Send(int control, UINT message, WPARAM wParam, LPARAM lParam) const;
-    void SetText(int control, const std::wstring& text) const;
-    void Command(DialogCommand command, LPARAM argument) const;
+    void Add(ControlUpdate update, bool now);
+    void Flush();
 
     std::shared_ptr<DialogLink> link_;
+    ControlUpdates pending_;
+    std::uint32_t lastFlush_ = 0;
 };

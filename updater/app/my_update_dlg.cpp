@@ -127,7 +127,9 @@ BOOL CMyUpdateDlg::OnInitDialog() {
     SetDlgItemTextW(window_, IDC_LOG, LogBoxText(log).c_str());
 
     done_ = false;
-    return TRUE;
+    // Focus on the Update button: the default focus would select the whole log text.
+    SetFocus(Item(IDC_BTN_UPDATE));
+    return FALSE;
 }
 
 void CMyUpdateDlg::OnUpdateClicked() {
@@ -167,11 +169,13 @@ void CMyUpdateDlg::OnPaint() {
 
 void CMyUpdateDlg::OnRunCommand(WPARAM command, LPARAM argument) {
     switch (command) {
-    case kEnableUpdate: EnableWindow(Item(IDC_BTN_UPDATE), argument != 0); break;
-    case kEnableExit: EnableWindow(Item(IDC_BTN_EXIT), argument != 0); break;
-    case kShowStatus: ShowWindow(Item(IDC_STATUS), SW_SHOW); break;
-    case kShowProgress: ShowWindow(Item(IDC_PROGRESS), SW_SHOW); break;
-    case kMarkDone: done_ = true; break;
+    case kApplyUpdates: {
+        const auto& updates = *reinterpret_cast<const ControlUpdates*>(argument);
+        ApplyControlUpdates(window_, updates);
+        for (const ControlUpdate& update : updates)
+            if (update.kind == ControlUpdate::kMarkDone) done_ = true;
+        break;
+    }
     case kWorkerEnded: worker_.reset(); break;
     }
 }

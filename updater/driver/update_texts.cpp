@@ -14,9 +14,8 @@ std::wstring Format(const wchar_t* format, double a, double b) {
 
 }  // namespace
 
-std::wstring RowProgressText(std::uint32_t received, std::uint32_t length, bool finished) {
-    return Format(finished ? L"%.2fK(当前大小)/%.2fK(总大小) \r\n" : L"%.2fK(当前大小)/%.2fK(总大小)",
-                  received / 1000.0, length / 1000.0);
+std::wstring RowProgressText(std::uint32_t received, std::uint32_t length) {
+    return Format(L"%.2fK(当前大小)/%.2fK(总大小)", received / 1000.0, length / 1000.0);
 }
 
 std::wstring SpeedText(std::uint32_t length, std::uint32_t startTick, std::uint32_t endTick) {

@@ -32,9 +32,10 @@ inline constexpr wchar_t kSpeedIdle[] = L"0.0k/s(下载速度)";
 }  // namespace update_text
 
 // "<received>K(当前大小)/<length>K(总大小)" with two decimals, K = 1000 bytes; the row
-// text while a file downloads. `finished` appends the trailing " \r\n" of the text a
-// finished row keeps.
-std::wstring RowProgressText(std::uint32_t received, std::uint32_t length, bool finished);
+// text while a file downloads and once it has finished. A list cell cannot show line
+// ends (they would be drawn as boxes and push the text past the column), so a
+// finished row carries no trailing " \r\n".
+std::wstring RowProgressText(std::uint32_t received, std::uint32_t length);
 
 // "<k>k/s(下载速度)" with one decimal: the announced length over the time between the
 // two millisecond ticks (wrap-around safe); within one tick, length / 1000.

@@ -1,0 +1,241 @@
+#!/usr/bin/env python3
+"""One end-to-end scenario of the real Updater.exe under Wine against nginx.
+
+    run_e2e.py <scenario> --port P --updater U --probe D --launcher L --work W --wine X
+
+The program folder W/app holds the test Updater.exe, a stub Velmora.exe that records
+that it ran, and a few files; nginx serves a newer release on 127.0.0.1:P. The probe
+presses the dialog's buttons and reads what it shows; afterwards the folder is
+compared with the server byte for byte. Needs an X display and a Wine prefix.
+"""
+import argparse
+import os
+import shutil
+import sys
+
+sys.dont_write_bytecode = True  # keep the source folders clean
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import release  # noqa: E402
+from e2e_support import (CutOnceUpstream, Nginx, Updater, fact, probe, rows,  # noqa: E402
+                         wait_until)
+
+SUCCESS = "更新成功."
+NEWEST = "程序已经是最新版,不需要更新."
+NO_NETWORK = "更新信息获取失败,请检测网络是否正常!"
+DOWNLOAD_FAILED = "下载更新文件失败,请检测网络是否正常."
+ROW_FAILED = "文件下载失败"
+NEW_FILE = "data\\新地图\\map.bin"
+LAUNCHER_MARK = "launcher-ran.txt"
+
+
+class Scenario:
+    def __init__(self, args):
+        self.args = args
+        self.work = args.work
+        shutil.rmtree(self.work, ignore_errors=True)
+        self.app = os.path.join(self.work, "app")
+        self.root = os.path.join(self.work, "root")
+        self.update = os.path.join(self.root, "zorvik", "Wakfu", "Update")
+        os.makedirs(self.app)
+        os.makedirs(self.update)
+        os.makedirs(os.path.join(self.root, "zorvik", "Wakfu", "UpdateLog"))
+        with open(args.updater, "rb") as f:
+            self.updater_bytes = f.read()
+        with open(args.launcher, "rb") as f:
+            self.launcher_bytes = f.read()
+
+    # Folders -------------------------------------------------------------------
+    def put(self, folder, name, data):
+        path = os.path.join(folder, *name.split("\\"))
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+
+    def old_program(self):
+        self.put(self.app, "Updater.exe", self.updater_bytes)
+        self.put(self.app, "Velmora.exe", self.launcher_bytes)
+        self.put(self.app, "keep.txt", b"same on both sides\r\n")
+        self.put(self.app, "changed.dat", b"old content\r\n" * 1000)
+        self.put(self.app, "local-only.txt", b"the server does not list me\r\n")
+
+    def new_release(self, extra=()):
+        self.put(self.update, "Updater.exe", self.updater_bytes + b"\0new updater build")
+        self.put(self.update, "Velmora.exe", self.launcher_bytes)
+        self.put(self.update, "keep.txt", b"same on both sides\r\n")
+        self.put(self.update, "changed.dat", bytes(range(256)) * 700)  # 179200 bytes: five blocks
+        self.put(self.update, NEW_FILE, b"\x89new map\r\n" * 3000)
+        for name, data in extra:
+            self.put(self.update, name, data)
+        release.write_release(self.update, log_text="v2.0.1 更新日志\n修复了地图加载问题\n")
+
+    def same_release(self):
+        for name in ("Updater.exe", "Velmora.exe", "keep.txt", "changed.dat", "local-only.txt"):
+            with open(os.path.join(self.app, name), "rb") as f:
+                self.put(self.update, name, f.read())
+        release.write_release(self.update, log_text="v2.0.0\n")
+
+    def server_files(self):
+        return [(name, os.path.join(self.update, *name.split("\\")))
+                for name, _ in release.manifest_records(self.update)]
+
+    # Running -------------------------------------------------------------------
+    def nginx(self, proxied=None, rate=None):
+        return Nginx(os.path.join(self.work, "nginx"), self.root, self.args.port, proxied, rate)
+
+    def updater(self):
+        return Updater(self.args.wine, self.app)
+
+    def drive(self, *steps):
+        # Each probe is a new process: it finds the dialog first.
+        code, facts = probe(self.args.wine, self.args.probe, "find", 60000, *steps)
+        for key, value in facts:
+            print("  %s: %s" % (key, value))
+        check(code == 0, "probe steps failed: %s" % (steps,))
+        return facts
+
+    def wait_for_launcher(self):
+        check(wait_until(lambda: os.path.exists(os.path.join(self.app, LAUNCHER_MARK)), 60),
+              "the restart batch did not start the launcher")
+        check(wait_until(lambda: not os.path.exists(os.path.join(self.app, "delete.bat")), 30),
+              "delete.bat is still there")
+
+    # Checks --------------------------------------------------------------------
+    def check_matches_server(self):
+        for name, path in self.server_files():
+            local = os.path.join(self.app, *name.split("\\"))
+            check(os.path.exists(local), "missing after the update: " + name)
+            with open(local, "rb") as a, open(path, "rb") as b:
+                check(a.read() == b.read(), "differs from the server: " + name)
+        with open(os.path.join(self.app, "Updater.exe"), "rb") as f:
+            check(f.read().endswith(b"new updater build"), "Updater.exe is not the new one")
+        check(os.path.exists(os.path.join(self.app, "local-only.txt")), "a local-only file was removed")
+        self.check_no_leftovers()
+
+    def check_no_leftovers(self):
+        for dirpath, _, files in os.walk(self.app):
+            for name in files:
+                check(not name.endswith(".tmp"), "temporary file left: " + os.path.join(dirpath, name))
+        for name in ("LocalDate.ini", "UpDate.ini", "delete.bat"):
+            check(not os.path.exists(os.path.join(self.app, name)), name + " left in the folder")
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def full_update(s):
+    s.old_program()
+    s.new_release()
+    with s.nginx(), s.updater() as updater:
+        facts = s.drive("click", 1001, "wait", 1004, SUCCESS, 120000, "dump")
+        check(fact(facts, "update") == "更新完成", "Update button should read 更新完成")
+        check(fact(facts, "exit_enabled") == "0", "Exit should be disabled after a successful run")
+        check(fact(facts, "update_enabled") == "1", "Update button should be enabled")
+        check(fact(facts, "count") == "3个(当前已下载文件个数)/3个(总文件个数)", "count label")
+        check(fact(facts, "progress") == "10000", "progress bar should end at 10000")
+        check(fact(facts, "speed") == "0.0k/s(下载速度)", "speed label should be back at rest")
+        check(fact(facts, "current") == "", "current file label should be empty")
+        listed = rows(facts)
+        check([r[0] for r in listed] == ["Updater.exe", "changed.dat", NEW_FILE], "rows: %r" % listed)
+        check(listed[1][1] == "179.20K(当前大小)/179.20K(总大小)", "row of changed.dat: %r" % (listed[1],))
+        s.drive("click", 1001, "exit", 30000)
+        updater.wait(30)
+    s.wait_for_launcher()
+    s.check_matches_server()
+    check(os.path.exists(os.path.join(s.app, "Update_Logo.txt")), "the update log copy should stay")
+
+
+def nothing_to_update(s):
+    s.old_program()
+    s.same_release()
+    with s.nginx(), s.updater() as updater:
+        facts = s.drive("click", 1001, "wait", 1004, NEWEST, 60000, "dump")
+        check(fact(facts, "update") == "更新", "Update button keeps its text")
+        check(fact(facts, "update_enabled") == "1", "Update button enabled again")
+        check(fact(facts, "exit_enabled") == "1", "Exit stays enabled")
+        check(fact(facts, "rows") == "0", "no rows when nothing is downloaded")
+        s.drive("click", 1002, "exit", 30000)
+        updater.wait(30)
+    check(not wait_until(lambda: os.path.exists(os.path.join(s.app, LAUNCHER_MARK)), 5),
+          "closing after nothing to update must start nothing")
+    s.check_no_leftovers()
+
+
+def no_network(s):
+    s.old_program()
+    with s.updater() as updater:  # no server listens on the port
+        facts = s.drive("click", 1001, "wait", 1004, NO_NETWORK, 60000, "dump")
+        check(fact(facts, "update") == "更新", "Update button keeps its text")
+        check(fact(facts, "update_enabled") == "1", "Update button enabled again")
+        s.drive("close", "exit", 30000)
+        updater.wait(30)
+    check(not wait_until(lambda: os.path.exists(os.path.join(s.app, LAUNCHER_MARK)), 5),
+          "a failed run must not restart the launcher")
+    for name in ("LocalDate.ini", "UpDate.ini", "delete.bat"):
+        check(not os.path.exists(os.path.join(s.app, name)), name + " left in the folder")
+
+
+def cut_short(s):
+    s.old_program()
+    cut = "cut.dat"
+    s.new_release(extra=[(cut, b"cut me short " * 20000)])
+    url = "/zorvik/Wakfu/Update/" + cut
+    with CutOnceUpstream(s.root, [url]) as upstream, s.nginx({url: upstream.port}), s.updater() as updater:
+        facts = s.drive("click", 1001, "wait", 1004, DOWNLOAD_FAILED, 120000, "dump")
+        check(fact(facts, "update") == "重新更新", "Update button should offer 重新更新")
+        check(fact(facts, "update_enabled") == "1", "Update button enabled for the retry")
+        check(fact(facts, "exit_enabled") == "1", "Exit stays enabled after a failure")
+        listed = dict(rows(facts))
+        check(listed.get(cut) == ROW_FAILED, "row of the cut file: %r" % listed.get(cut))
+        with open(os.path.join(s.app, "changed.dat"), "rb") as a, open(os.path.join(s.update, "changed.dat"), "rb") as b:
+            check(a.read() == b.read(), "a file that arrived before the failure stays replaced")
+        facts = s.drive("click", 1001, "wait", 1004, SUCCESS, 120000, "dump")
+        check(fact(facts, "update") == "更新完成", "the retry finishes the update")
+        check(ROW_FAILED not in [r[1] for r in rows(facts)], "no failed row after the retry")
+        s.drive("click", 1001, "exit", 30000)
+        updater.wait(30)
+        print("  upstream requests: %r" % upstream.requests)
+    s.wait_for_launcher()
+    s.check_matches_server()
+
+
+def close_during_run(s):
+    s.old_program()
+    big = "big.pak"
+    s.put(s.update, "keep.txt", b"same on both sides\r\n")
+    s.put(s.update, big, b"\x5a" * (3 << 20))
+    release.write_release(s.update)
+    with s.nginx(rate="400k"), s.updater() as updater:
+        s.drive("click", 1001, "wait", 1022, big, 60000, "sleep", 500, "dump")
+        s.drive("close", "exit", 15000)  # the dialog does not wait for the worker
+        updater.wait(30)
+    # No batch was written (the pass never finished), so nothing restarts the launcher.
+    check(not wait_until(lambda: os.path.exists(os.path.join(s.app, LAUNCHER_MARK)), 5),
+          "closing during a run without a written batch must start nothing")
+    check(not os.path.exists(os.path.join(s.app, big)), "an unfinished file must not be put in place")
+    check(not os.path.exists(os.path.join(s.app, "delete.bat")), "no batch should exist")
+
+
+SCENARIOS = {f.__name__: f for f in (full_update, nothing_to_update, no_network, cut_short, close_during_run)}
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("scenario", choices=sorted(SCENARIOS))
+    for option in ("--port", "--updater", "--probe", "--launcher", "--work", "--wine"):
+        parser.add_argument(option, required=True)
+    args = parser.parse_args()
+    args.port = int(args.port)
+    scenario = Scenario(args)
+    try:
+        SCENARIOS[args.scenario](scenario)
+    except AssertionError as failure:
+        print("FAILED: %s" % failure)
+        return 1
+    print("passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

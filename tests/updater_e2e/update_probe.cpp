@@ -1,0 +1,197 @@
+// Drives a running Updater.exe from outside, the way a player would, and reports what
+// the dialog shows. Steps are given on the command line and run in order:
+//   find <ms>                 wait for the dialog "[Velmora]更新程序v1.0.1" to be shown
+//   click <id>                press a button (BM_CLICK)
+//   wait <id> <text> <ms>     wait until the control's text equals <text>; prints
+//                             how long that took (waited_ms)
+//   dump                      print the labels, buttons, progress and list rows
+//   close                     close the dialog's window (WM_CLOSE)
+//   exit <ms>                 wait for the updater process to end
+//   sleep <ms>
+// Output is UTF-8, one "key<TAB>value" line per fact. The exit code is 0 when every
+// step succeeded; a step that fails prints "fail<TAB>..." and stops the run. Every
+// wait is bounded by its time-out.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cwchar>
+#include <string>
+#include <vector>
+
+#include "common/win32/unique_handle.h"
+
+namespace {
+
+const wchar_t kCaption[] = L"[Velmora]更新程序v1.0.1";
+const UINT kMessageTimeout = 5000;
+
+void Print(const std::wstring& key, const std::wstring& value) {
+    const std::wstring line = key + L"\t" + value + L"\n";
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
+    std::string utf8(bytes, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), bytes, nullptr, nullptr);
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), bytes, &written, nullptr);
+}
+
+// Escapes CR and LF so that each fact stays on one line.
+std::wstring Visible(const std::wstring& text) {
+    std::wstring out;
+    for (wchar_t c : text) {
+        if (c == L'\r') out += L"\\r";
+        else if (c == L'\n') out += L"\\n";
+        else out += c;
+    }
+    return out;
+}
+
+class Probe {
+public:
+    bool Find(DWORD timeout) {
+        const DWORD start = GetTickCount();
+        do {
+            // The dialog turns visible only after its set-up has run, so its controls
+            // exist and its modal loop serves messages from then on.
+            dialog_ = FindWindowW(L"#32770", kCaption);
+            if (dialog_ && IsWindowVisible(dialog_)) {
+                GetWindowThreadProcessId(dialog_, &processId_);
+                process_.reset(OpenProcess(SYNCHRONIZE | PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE,
+                                           FALSE, processId_));
+                return true;
+            }
+            Sleep(50);
+        } while (GetTickCount() - start < timeout);
+        return false;
+    }
+
+    bool Click(int id) {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(GetDlgItem(dialog_, id), BM_CLICK, 0, 0, SMTO_NORMAL, kMessageTimeout, &result) != 0;
+    }
+
+    bool Text(int id, std::wstring& text) {
+        HWND control = GetDlgItem(dialog_, id);
+        if (!control) return false;
+        wchar_t buffer[1024] = {};
+        DWORD_PTR copied = 0;
+        const DWORD start = GetTickCount();
+        const bool ok = SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
+                                            kMessageTimeout, &copied) != 0;
+        const DWORD took = GetTickCount() - start;
+        if (took > slowest_) slowest_ = took;
+        ++roundTrips_;
+        text = buffer;
+        return ok;
+    }
+
+    bool Wait(int id, const std::wstring& expected, DWORD timeout) {
+        const DWORD start = GetTickCount();
+        std::wstring text;
+        do {
+            if (Text(id, text) && text == expected) {
+                Print(L"waited_ms", std::to_wstring(GetTickCount() - start));
+                return true;
+            }
+            Sleep(20);
+        } while (GetTickCount() - start < timeout);
+        Print(L"last", Visible(text));
+        return false;
+    }
+
+    void Dump() {
+        const struct { int id; const wchar_t* name; } labels[] = {
+            {1004, L"status"}, {1001, L"update"}, {1002, L"exit"}, {1020, L"count"}, {1021, L"speed"}, {1022, L"current"}};
+        for (const auto& label : labels) {
+            std::wstring text;
+            Text(label.id, text);
+            Print(label.name, Visible(text));
+        }
+        Print(L"update_enabled", IsWindowEnabled(GetDlgItem(dialog_, 1001)) ? L"1" : L"0");
+        Print(L"exit_enabled", IsWindowEnabled(GetDlgItem(dialog_, 1002)) ? L"1" : L"0");
+        Print(L"status_visible", IsWindowVisible(GetDlgItem(dialog_, 1004)) ? L"1" : L"0");
+        Print(L"progress", std::to_wstring(SendMessageW(GetDlgItem(dialog_, 1003), PBM_GETPOS, 0, 0)));
+        DumpRows();
+        Print(L"getText_round_trips", std::to_wstring(roundTrips_));
+        Print(L"getText_slowest_ms", std::to_wstring(slowest_));
+    }
+
+    bool Close() { return PostMessageW(dialog_, WM_CLOSE, 0, 0) != 0; }
+
+    bool Exit(DWORD timeout) { return process_ && WaitForSingleObject(process_.get(), timeout) == WAIT_OBJECT_0; }
+
+private:
+    // List view texts live in the updater's memory: the item and its text buffer are
+    // placed there, filled by the list, and read back.
+    void DumpRows() {
+        HWND list = GetDlgItem(dialog_, 1023);
+        const LRESULT rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+        Print(L"rows", std::to_wstring(rows));
+        const SIZE_T textUnits = 512;
+        const SIZE_T size = sizeof(LVITEMW) + textUnits * sizeof(wchar_t);
+        void* remote = VirtualAllocEx(process_.get(), nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+        if (!remote) {
+            Print(L"fail", L"cannot reach the list's memory");
+            return;
+        }
+        auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+        for (LRESULT row = 0; row < rows; ++row) {
+            std::wstring cells[2];
+            for (int column = 0; column < 2; ++column) {
+                LVITEMW item = {};
+                item.iSubItem = column;
+                item.pszText = remoteText;
+                item.cchTextMax = static_cast<int>(textUnits);
+                SIZE_T done = 0;
+                WriteProcessMemory(process_.get(), remote, &item, sizeof(item), &done);
+                SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(remote));
+                std::vector<wchar_t> text(textUnits + 1, L'\0');
+                ReadProcessMemory(process_.get(), remoteText, text.data(), textUnits * sizeof(wchar_t), &done);
+                cells[column] = text.data();
+            }
+            Print(L"row", Visible(cells[0]) + L"\t" + Visible(cells[1]));
+        }
+        VirtualFreeEx(process_.get(), remote, 0, MEM_RELEASE);
+    }
+
+    HWND dialog_ = nullptr;
+    DWORD processId_ = 0;
+    win32::unique_handle process_;
+    DWORD slowest_ = 0;
+    unsigned roundTrips_ = 0;
+};
+
+DWORD Number(const wchar_t* text) { return static_cast<DWORD>(std::wcstoul(text, nullptr, 10)); }
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    Probe probe;
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring step = argv[i];
+        bool ok = false;
+        std::wstring what = step;
+        if (step == L"find" && i + 1 < argc) {
+            ok = probe.Find(Number(argv[++i]));
+        } else if (step == L"click" && i + 1 < argc) {
+            what += L" " + std::wstring(argv[i + 1]);
+            ok = probe.Click(static_cast<int>(Number(argv[++i])));
+        } else if (step == L"wait" && i + 3 < argc) {
+            what += L" " + std::wstring(argv[i + 1]) + L" " + argv[i + 2];
+            ok = probe.Wait(static_cast<int>(Number(argv[i + 1])), argv[i + 2], Number(argv[i + 3]));
+            i += 3;
+        } else if (step == L"dump") {
+            probe.Dump();
+            ok = true;
+        } else if (step == L"close") {
+            ok = probe.Close();
+        } else if (step == L"exit" && i + 1 < argc) {
+            ok = probe.Exit(Number(argv[++i]));
+        } else if (step == L"sleep" && i + 1 < argc) {
+            Sleep(Number(argv[++i]));
+            ok = true;
+        }
+        Print(ok ? L"ok" : L"fail", what);
+        if (!ok) return 1;
+    }
+    return 0;
+}
