@@ -41,6 +41,20 @@ inline constexpr WORD kOrdinalAddScreenshot = 27;
 // The DLL's file name, next to the program.
 inline constexpr wchar_t kDllName[] = L"CrashReport.dll";
 
+// The record the launcher installs: "Velmora" 2.0.0, its crash-report subject and
+// flags, reports below `saveFolder`, sent by players to `emailTo`.
+inline InstallInfo LauncherInstallInfo(const wchar_t* saveFolder, const wchar_t* emailTo) {
+    InstallInfo info{};
+    info.size = sizeof(info);
+    info.appName = L"Velmora";
+    info.appVersion = L"2.0.0";
+    info.emailTo = emailTo;
+    info.emailSubject = L"Velmora CrashReport";
+    info.flags = 0x4000;
+    info.saveFolder = saveFolder;
+    return info;
+}
+
 #if defined(_M_IX86) || defined(__i386__)
 static_assert(sizeof(InstallInfo) == 92, "the 32-bit record is 92 bytes");
 #endif

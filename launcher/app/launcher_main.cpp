@@ -60,14 +60,7 @@ int LauncherMain(HINSTANCE instance) {
     CreateDirectoryTree(crashFolder);
 
     crashreport::CrashReporterClient crashReporter;
-    crashreport::InstallInfo record{};
-    record.size = sizeof(record);
-    record.appName = L"Velmora";
-    record.appVersion = L"2.0.0";
-    record.emailTo = kCrashMailbox;
-    record.emailSubject = L"Velmora CrashReport";
-    record.flags = 0x4000;
-    record.saveFolder = crashFolder.c_str();
+    const crashreport::InstallInfo record = crashreport::LauncherInstallInfo(crashFolder.c_str(), kCrashMailbox);
     if (crashReporter.Install(record) != 0) {
         MessageBoxW(nullptr, crashReporter.LastErrorMessage().c_str(), L"CrInstall Error", MB_OK);
         return 0;
