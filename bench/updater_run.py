@@ -30,7 +30,7 @@ from e2e_support import Nginx, Updater, fact, probe  # noqa: E402
 
 FILES = int(os.environ.get("VELMORA_BENCH_FILES", "500"))
 TOTAL = int(os.environ.get("VELMORA_BENCH_MIB", "300")) << 20
-ROUNDS = 2
+ROUNDS = int(os.environ.get("VELMORA_BENCH_ROUNDS", "2"))
 
 
 def win(path):

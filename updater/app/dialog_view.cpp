@@ -34,7 +34,7 @@ public:
     ~RowRedrawPause() {
         if (list_ == nullptr) return;
         SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-        RedrawWindow(list_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+        InvalidateRect(list_, nullptr, TRUE);
     }
     RowRedrawPause(const RowRedrawPause&) = delete;
     RowRedrawPause& operator=(const RowRedrawPause&) = delete;
