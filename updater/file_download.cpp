@@ -86,8 +86,8 @@ RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& 
     return probe;
 }
 
-FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
-                                       const UpdateItem& item, bool resume, IFileDownloadProgress* progress) {
+FileDownloadOutcome FetchUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                    const UpdateItem& item, bool resume, IFileDownloadProgress* progress) {
     FileDownloadOutcome outcome;
     const std::wstring root = NormaliseFolder(folder);
     if (!IsSafeRelativeName(item.name)) {
@@ -106,7 +106,9 @@ FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std:
     // already complete: nothing is left to fetch, it only has to be put in place.
     if (offset > 0 && MatchesDigest(temp, item.digest)) {
         outcome.length = outcome.received = offset;
-        return Install(root, item, temp, outcome);
+        outcome.status = FileDownloadStatus::Fetched;
+        outcome.tempKept = true;
+        return outcome;
     }
 
     win32::unique_file out(CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -164,11 +166,27 @@ FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std:
     client.CloseSession();
 
     if (outcome.received != length) return Rejected(temp, outcome);
+    outcome.status = FileDownloadStatus::Fetched;
+    outcome.tempKept = true;
+    return outcome;
+}
+
+FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateItem& item,
+                                       FileDownloadOutcome fetched) {
+    if (fetched.status != FileDownloadStatus::Fetched) return fetched;
+    const std::wstring root = NormaliseFolder(folder);
+    const std::wstring temp = TempPath(root, item.name);
     // The byte count alone does not prove the content: a resumed file may hold the
     // start of an older version. Only the server's digest does.
     if (!MatchesDigest(temp, item.digest)) {
         Diagnose(root, "digest mismatch " + Ascii(item.name) + "\n");
-        return Rejected(temp, outcome);
+        return Rejected(temp, fetched);
     }
-    return Install(root, item, temp, outcome);
+    fetched.tempKept = false;
+    return Install(root, item, temp, fetched);
+}
+
+FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                       const UpdateItem& item, bool resume, IFileDownloadProgress* progress) {
+    return InstallFetchedFile(folder, item, FetchUpdateFile(updateUrl, folder, item, resume, progress));
 }

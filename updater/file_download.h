@@ -36,6 +36,7 @@ public:
 };
 
 enum class FileDownloadStatus {
+    Fetched,   // the whole body is in the temporary file, not yet checked or installed
     Replaced,  // the target now holds the verified new content
     Pending,   // "Updater.exe": verified, kept as "Updater.exe.tmp", restart batch written
     Failed,    // this file failed ("文件下载失败"); the target is as it was; the pass goes on
@@ -59,3 +60,16 @@ struct FileDownloadOutcome {
 // `progress` may be null.
 FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
                                        const UpdateItem& item, bool resume, IFileDownloadProgress* progress);
+
+// The two halves of DownloadUpdateFile, so that a pass can check and install one file
+// while it fetches the next. FetchUpdateFile ends with the whole body of the announced
+// length in the temporary file (Fetched), or with Failed or Stop as above; a complete
+// temporary file kept by an earlier run counts as Fetched without a request.
+FileDownloadOutcome FetchUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                    const UpdateItem& item, bool resume, IFileDownloadProgress* progress);
+// Checks a Fetched file against item.digest and puts it in place (Replaced, Pending
+// or Failed, as above); any other outcome is returned unchanged. Touches only this
+// item's files and the restart batch, so it may run on another thread than the fetch
+// of a different item.
+FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateItem& item,
+                                       FileDownloadOutcome fetched);

@@ -27,6 +27,14 @@ public:
                                            const UpdateItem& item, bool resume, IFileDownloadProgress* progress) {
         return ::DownloadUpdateFile(updateUrl, folder, item, resume, progress);
     }
+    FileDownloadOutcome FetchUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                        const UpdateItem& item, bool resume, IFileDownloadProgress* progress) {
+        return ::FetchUpdateFile(updateUrl, folder, item, resume, progress);
+    }
+    FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateItem& item,
+                                           const FileDownloadOutcome& fetched) {
+        return ::InstallFetchedFile(folder, item, fetched);
+    }
     bool WriteRestartBatch(const std::wstring& folder) { return ::WriteRestartBatch(folder); }
     bool StartHiddenProcess(const std::wstring& command) { return ::StartHiddenProcess(command); }
     std::wstring GetModulePath() { return ::GetModulePath(); }

@@ -62,6 +62,33 @@ TEST_F(FileDownloadTest, ProbeFindsOutWhetherTheServerResumes) {
     EXPECT_TRUE(diagnostics.Has("server unkonw error\n!"));
 }
 
+TEST_F(FileDownloadTest, FetchedFileWaitsUntilItsCheckPutsItInPlace) {
+    ASSERT_TRUE(MakeFolders(local / L"data"));
+    ASSERT_TRUE(WriteBytes(local / L"data\\file.bin", "old"));
+    const FileDownloadOutcome fetched = FetchUpdateFile(site.NginxUrl(L"Update"), local.path(), item, false, nullptr);
+    EXPECT_EQ(fetched.status, FileDownloadStatus::Fetched);
+    EXPECT_TRUE(fetched.tempKept);
+    EXPECT_EQ(ReadBytes(local / L"data\\file.bin"), "old");
+    EXPECT_TRUE(ReadBytes(local / L"data\\file.bin.tmp") == content);
+
+    // A wrong digest rejects the body; the target keeps its content.
+    const FileDownloadOutcome rejected = InstallFetchedFile(local.path(), UpdateItem{item.name, L"0123"}, fetched);
+    EXPECT_EQ(rejected.status, FileDownloadStatus::Failed);
+    EXPECT_FALSE(rejected.tempKept);
+    EXPECT_EQ(ReadBytes(local / L"data\\file.bin"), "old");
+    EXPECT_FALSE(Exists(local / L"data\\file.bin.tmp"));
+
+    const FileDownloadOutcome again = FetchUpdateFile(site.NginxUrl(L"Update"), local.path(), item, false, nullptr);
+    const FileDownloadOutcome installed = InstallFetchedFile(local.path(), item, again);
+    EXPECT_EQ(installed.status, FileDownloadStatus::Replaced);
+    EXPECT_FALSE(installed.tempKept);
+    EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
+    EXPECT_FALSE(Exists(local / L"data\\file.bin.tmp"));
+    // Anything but a fetched body passes through untouched.
+    FileDownloadOutcome stopped;
+    EXPECT_EQ(InstallFetchedFile(local.path(), item, stopped).status, FileDownloadStatus::Stop);
+}
+
 TEST_F(FileDownloadTest, FreshFileInANewSubfolderIsPutInPlace) {
     ProgressLog progress;
     const FileDownloadOutcome outcome = Download(item, false, &progress);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -69,32 +70,36 @@ struct FileScript {
     FileDownloadStatus status = FileDownloadStatus::Replaced;
     std::uint32_t ticks = 0;                   // milliseconds before the first block
     std::uint32_t ticksPerBlock = 0;           // milliseconds each block takes
+    bool failsCheck = false;                   // Failed: the body arrives whole, its check fails
 };
 
 class ScriptedEngine : public IUpdateEngine {
 public:
     bool BuildLocalManifest(const std::wstring& folder) override {
-        calls.push_back(L"build " + folder);
+        Record(L"build " + folder);
         return localOk;
     }
     void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
                         std::wstring& stateOut) override {
-        calls.push_back(L"state " + manifestUrl + L" " + folder);
+        Record(L"state " + manifestUrl + L" " + folder);
         updateList = list;
         stateOut = state;
     }
-    void RemoveManifests(const std::wstring& folder) override { calls.push_back(L"remove " + folder); }
+    void RemoveManifests(const std::wstring& folder) override { Record(L"remove " + folder); }
     RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
                                  const std::wstring&) override {
-        calls.push_back(L"probe " + updateUrl + firstName);
+        Record(L"probe " + updateUrl + firstName);
         return probe;
     }
-    FileDownloadOutcome DownloadUpdateFile(const std::wstring&, const std::wstring&, const UpdateItem& item,
-                                           bool resume, IFileDownloadProgress* progress) override {
-        calls.push_back(L"file " + item.name + (resume ? L" resume" : L""));
+    FileDownloadOutcome FetchUpdateFile(const std::wstring&, const std::wstring&, const UpdateItem& item, bool resume,
+                                        IFileDownloadProgress* progress) override {
+        Record(L"file " + item.name + (resume ? L" resume" : L""));
         const FileScript& script = files.at(item.name);
         FileDownloadOutcome outcome;
-        outcome.status = script.status;
+        outcome.status = script.status == FileDownloadStatus::Stop ||
+                                 (script.status == FileDownloadStatus::Failed && !script.failsCheck)
+                             ? script.status
+                             : FileDownloadStatus::Fetched;
         outcome.length = script.length;
         if (progress) progress->OnStart(script.length);
         tick += script.ticks;
@@ -106,11 +111,24 @@ public:
         if (progress && script.status != FileDownloadStatus::Stop) progress->OnBlock(outcome.received, script.length, 0);
         return outcome;
     }
+    // Runs on the pass's second thread.
+    FileDownloadOutcome InstallFetchedFile(const std::wstring&, const UpdateItem& item,
+                                           const FileDownloadOutcome& fetched) override {
+        Record(L"install " + item.name);
+        FileDownloadOutcome outcome = fetched;
+        outcome.status = files.at(item.name).status;
+        return outcome;
+    }
     bool WriteRestartBatch(const std::wstring& folder) override {
-        calls.push_back(L"batch " + folder);
+        Record(L"batch " + folder);
         return true;
     }
     std::uint32_t Now() override { return tick; }
+
+    std::vector<std::wstring> Calls() {
+        std::lock_guard<std::mutex> guard(lock);
+        return calls;
+    }
 
     bool localOk = true;
     std::wstring state = kUpdateStatePart;
@@ -119,4 +137,11 @@ public:
     std::map<std::wstring, FileScript> files;
     std::uint32_t tick = 1000;
     std::vector<std::wstring> calls;
+
+private:
+    void Record(const std::wstring& call) {
+        std::lock_guard<std::mutex> guard(lock);
+        calls.push_back(call);
+    }
+    std::mutex lock;
 };

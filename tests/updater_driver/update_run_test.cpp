@@ -80,6 +80,48 @@ TEST(DownloadPass, ShortFileIsMarkedAndThePassGoesOn) {
     EXPECT_EQ(view.count, L"2个(当前已下载文件个数)/2个(总文件个数)");
 }
 
+TEST(DownloadPass, EachFileIsCheckedBesideTheNextFetchAndAllChecksEndBeforeTheBatch) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}, {L"b.dat", L"2"}, {L"c.dat", L"3"}};
+    engine.files[L"a.dat"] = {10, {10}, FileDownloadStatus::Replaced, 0};
+    engine.files[L"b.dat"] = {20, {20}, FileDownloadStatus::Failed, 0};
+    engine.files[L"b.dat"].failsCheck = true;  // whole body, wrong digest
+    engine.files[L"c.dat"] = {30, {30}, FileDownloadStatus::Replaced, 0};
+    RecordingView view;
+
+    EXPECT_TRUE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
+
+    const std::vector<std::wstring> calls = engine.Calls();
+    const auto at = [&](const std::wstring& call) { return std::find(calls.begin(), calls.end(), call) - calls.begin(); };
+    for (const wchar_t* name : {L"a.dat", L"b.dat", L"c.dat"}) {
+        ASSERT_LT(at(std::wstring(L"install ") + name), static_cast<long>(calls.size())) << name;
+        EXPECT_LT(at(std::wstring(L"file ") + name), at(std::wstring(L"install ") + name));
+    }
+    // A file's check never waits for more than the fetch of the one after it.
+    EXPECT_LT(at(L"install a.dat"), at(L"file c.dat"));
+    EXPECT_LT(at(L"install c.dat"), at(L"batch " + kFolder + L"\\"));
+    ASSERT_EQ(view.rows.size(), 3u);
+    EXPECT_EQ(view.rows[0].status, L"0.01K(当前大小)/0.01K(总大小)");
+    EXPECT_EQ(view.rows[1].status, kRowFailed);
+    EXPECT_EQ(view.rows[2].status, L"0.03K(当前大小)/0.03K(总大小)");
+    EXPECT_FALSE(view.AllDownloadsSucceeded());
+}
+
+TEST(DownloadPass, StopStillSettlesTheCheckOfThePreviousFile) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}, {L"b.dat", L"2"}};
+    engine.files[L"a.dat"] = {10, {10}, FileDownloadStatus::Failed, 0};
+    engine.files[L"a.dat"].failsCheck = true;
+    engine.files[L"b.dat"] = {10, {4}, FileDownloadStatus::Stop, 0};
+    RecordingView view;
+
+    EXPECT_FALSE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list));
+    EXPECT_TRUE(Called(engine, L"install a.dat"));
+    EXPECT_FALSE(Called(engine, L"install b.dat"));
+    ASSERT_EQ(view.rows.size(), 2u);
+    EXPECT_EQ(view.rows[0].status, kRowFailed);
+}
+
 TEST(DownloadPass, ProbeFailureStopsBeforeAnyRow) {
     ScriptedEngine engine;
     engine.list = {{L"a.dat", L"1"}};

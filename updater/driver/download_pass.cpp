@@ -1,5 +1,9 @@
 #include "updater/driver/download_pass.h"
 
+#include <future>
+#include <optional>
+#include <system_error>
+
 #include "updater/driver/progress.h"
 #include "updater/driver/update_texts.h"
 #include "updater/update_paths.h"
@@ -42,6 +46,48 @@ private:
     std::uint32_t lastShown_ = 0;
 };
 
+// The check and installation of the file fetched last, on a thread of its own: the
+// digest of a large file takes as long as fetching a good part of the next one, so
+// the two overlap. At most one check runs at a time, and its row is settled on the
+// worker thread before the next check starts and before the pass returns.
+class PendingInstall {
+public:
+    explicit PendingInstall(IUpdateView& view) : view_(view) {}
+    ~PendingInstall() { Settle(); }
+    PendingInstall(const PendingInstall&) = delete;
+    PendingInstall& operator=(const PendingInstall&) = delete;
+
+    void Start(IUpdateEngine& engine, const std::wstring& folder, const UpdateItem& item,
+               const FileDownloadOutcome& fetched, int row) {
+        Settle();
+        row_ = row;
+        try {
+            result_ = std::async(std::launch::async, [&engine, folder, item, fetched] {
+                return engine.InstallFetchedFile(folder, item, fetched);
+            });
+        } catch (const std::system_error&) {
+            // No thread to be had: the check runs here, the pass only loses the overlap.
+            std::promise<FileDownloadOutcome> done;
+            done.set_value(engine.InstallFetchedFile(folder, item, fetched));
+            result_ = done.get_future();
+        }
+    }
+
+    // Waits for the running check, if any, and marks its row when it failed.
+    void Settle() {
+        if (!result_) return;
+        const FileDownloadOutcome outcome = result_->get();
+        result_.reset();
+        if (outcome.status != FileDownloadStatus::Replaced && outcome.status != FileDownloadStatus::Pending)
+            view_.SetRowStatus(row_, update_text::kRowFailed);
+    }
+
+private:
+    IUpdateView& view_;
+    std::optional<std::future<FileDownloadOutcome>> result_;
+    int row_ = 0;
+};
+
 }  // namespace
 
 bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::wstring& updateUrl,
@@ -59,6 +105,7 @@ bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::ws
     PassProgress progress(total);
     view.SetProgress(progress.position());
 
+    PendingInstall install(view);
     for (const UpdateItem& item : list) {
         if (view.Closed()) return false;
         const int row = progress.filesDone();
@@ -67,16 +114,22 @@ bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::ws
         view.InsertRow(row, shown, update_text::kRowInitial);
 
         RowProgress rowProgress(engine, view, progress, row);
-        const FileDownloadOutcome outcome = engine.DownloadUpdateFile(url, root, item, probe.resume, &rowProgress);
-        if (outcome.status == FileDownloadStatus::Stop) return false;
+        const FileDownloadOutcome fetched = engine.FetchUpdateFile(url, root, item, probe.resume, &rowProgress);
+        if (fetched.status == FileDownloadStatus::Stop) return false;
 
         view.SetProgress(progress.FinishFile());
         const std::uint32_t endTick = engine.Now();
-        view.SetRowStatus(row, RowProgressText(outcome.received, outcome.length));
-        if (outcome.status == FileDownloadStatus::Failed) view.SetRowStatus(row, update_text::kRowFailed);
-        view.SetSpeed(SpeedText(outcome.length, rowProgress.startTick(), endTick));
+        view.SetRowStatus(row, RowProgressText(fetched.received, fetched.length));
+        view.SetSpeed(SpeedText(fetched.length, rowProgress.startTick(), endTick));
         view.SetCount(CountText(progress.filesDone(), total));
+        if (fetched.status == FileDownloadStatus::Fetched) {
+            install.Start(engine, root, item, fetched, row);
+        } else {
+            install.Settle();
+            view.SetRowStatus(row, update_text::kRowFailed);
+        }
     }
+    install.Settle();
 
     engine.WriteRestartBatch(root);
     return true;

@@ -11,7 +11,9 @@
 // Probes range support with the first name, then downloads each item of `list`
 // through `engine` and reports it on `view`; finally writes the restart batch. A
 // row's byte counts and the bar follow the blocks of its file at most every 100 ms
-// and always show the final counts.
+// and always show the final counts. Each fetched file is checked and installed on a
+// second thread while the next one is fetched; its row reads "文件下载失败" once that
+// check has failed, at the latest when the pass returns.
 // True when every file was processed (a file whose row reads "文件下载失败" still
 // counts as processed; the caller judges the rows); false when the pass had to stop
 // (probe failure or 404, a folder or temporary file that cannot be made, a failed

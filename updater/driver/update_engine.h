@@ -16,9 +16,12 @@ public:
     virtual void RemoveManifests(const std::wstring& folder) = 0;
     virtual RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
                                          const std::wstring& folder) = 0;
-    virtual FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
-                                                   const UpdateItem& item, bool resume,
-                                                   IFileDownloadProgress* progress) = 0;
+    virtual FileDownloadOutcome FetchUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                                const UpdateItem& item, bool resume,
+                                                IFileDownloadProgress* progress) = 0;
+    // Called on a thread of its own, while the next file is fetched.
+    virtual FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateItem& item,
+                                                   const FileDownloadOutcome& fetched) = 0;
     virtual bool WriteRestartBatch(const std::wstring& folder) = 0;
     // Millisecond tick count, for the per-file speed.
     virtual std::uint32_t Now() = 0;
@@ -37,10 +40,14 @@ public:
                                  const std::wstring& folder) override {
         return fun_.ProbeRangeSupport(updateUrl, firstName, folder);
     }
-    FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
-                                           const UpdateItem& item, bool resume,
-                                           IFileDownloadProgress* progress) override {
-        return fun_.DownloadUpdateFile(updateUrl, folder, item, resume, progress);
+    FileDownloadOutcome FetchUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+                                        const UpdateItem& item, bool resume,
+                                        IFileDownloadProgress* progress) override {
+        return fun_.FetchUpdateFile(updateUrl, folder, item, resume, progress);
+    }
+    FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateItem& item,
+                                           const FileDownloadOutcome& fetched) override {
+        return fun_.InstallFetchedFile(folder, item, fetched);
     }
     bool WriteRestartBatch(const std::wstring& folder) override { return fun_.WriteRestartBatch(folder); }
     std::uint32_t Now() override;
