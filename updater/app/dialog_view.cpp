@@ -9,7 +9,13 @@
 
 namespace {
 
+// Changes that need not show at once are handed over at most every 100 ms. When the
+// dialog takes long to apply them (themed controls under Wine repaint slowly), the
+// interval grows so that applying stays under an eighth of the time, up to half a
+// second, leaving the processor to the download.
 constexpr std::uint32_t kHandOverIntervalMs = 100;
+constexpr std::uint32_t kLongestHandOverIntervalMs = 500;
+constexpr std::uint32_t kApplyShareDivisor = 8;
 
 void SetRowText(HWND list, int index, int column, const std::wstring& text) {
     LVITEMW item = {};
@@ -44,6 +50,10 @@ private:
 };
 
 }  // namespace
+
+std::uint32_t HandOverInterval(std::uint32_t applyMs) {
+    return std::clamp(applyMs * kApplyShareDivisor, kHandOverIntervalMs, kLongestHandOverIntervalMs);
+}
 
 void QueueControlUpdate(ControlUpdates& pending, ControlUpdate update) {
     if (update.kind == ControlUpdate::kText || update.kind == ControlUpdate::kProgressPos) {
@@ -84,12 +94,15 @@ void ApplyControlUpdates(HWND dialog, const ControlUpdates& updates) {
 void DialogView::Add(ControlUpdate update, bool now) {
     if (Closed()) return;
     QueueControlUpdate(pending_, std::move(update));
-    if (now || GetTickCount() - lastFlush_ >= kHandOverIntervalMs) Flush();
+    if (now || GetTickCount() - lastFlush_ >= interval_) Flush();
 }
 
 void DialogView::Flush() {
-    if (!pending_.empty() && !Closed())
+    if (!pending_.empty() && !Closed()) {
+        const std::uint32_t start = GetTickCount();
         SendMessageW(link_->dialog, UM_RUNCOMMAND, kApplyUpdates, reinterpret_cast<LPARAM>(&pending_));
+        interval_ = HandOverInterval(GetTickCount() - start);
+    }
     pending_.clear();
     lastFlush_ = GetTickCount();
 }

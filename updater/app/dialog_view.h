@@ -4,8 +4,9 @@
 // that the dialog thread applies in order. A static control repaints itself at once
 // when its text is set, which costs far more than reading a block from a local server,
 // so changes are collected and handed over together: at once for the status line, the
-// buttons, the done flag and the end of the run, otherwise when 100 ms have passed
-// since the last hand-over. Within one hand-over only the last text of a label and the
+// buttons, the done flag and the end of the run, otherwise when the hand-over interval
+// has passed since the last hand-over: 100 ms, or eight times as long as the dialog
+// took to apply the last batch, at most 500 ms. Within one hand-over only the last text of a label and the
 // last bar position are applied; rows are applied in full. Nothing the player must
 // see is lost, only coalesced. After the dialog has closed nothing is sent any more.
 #pragma once
@@ -32,6 +33,9 @@ using ControlUpdates = std::vector<ControlUpdate>;
 // Adds `update` to `pending`, dropping an earlier pending text of the same label or
 // an earlier bar position, which the new one would overwrite anyway.
 void QueueControlUpdate(ControlUpdates& pending, ControlUpdate update);
+
+// The wait before the next hand-over after a batch the dialog applied in `applyMs`.
+std::uint32_t HandOverInterval(std::uint32_t applyMs);
 
 // Applies `updates` to the dialog in order; dialog thread only.
 void ApplyControlUpdates(HWND dialog, const ControlUpdates& updates);
@@ -71,4 +75,5 @@ private:
     std::shared_ptr<DialogLink> link_;
     ControlUpdates pending_;
     std::uint32_t lastFlush_ = 0;
+    std::uint32_t interval_ = 100;
 };
