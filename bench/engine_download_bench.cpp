@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         FileMd5Hex(folder + L"\\" + item.name, hex);
     }
     const double hashSeconds = bench::SecondsSince(hashStart);
-    std::printf("engine_download_bench mode=%s files=%zu bytes=%lld seconds=%.3f MBps=%.1f digest_seconds=%.3f "
+    std::printf("engine_download_bench mode=%s files=%zu bytes=%lld seconds=%.3f MBps=%.1f digest_time=%.3f "
                 "peak_private_MiB=%.1f\n",
                 overlap ? "overlap" : "serial", list.size(), bytes, seconds, bytes / seconds / 1e6, hashSeconds,
                 bench::PeakPrivateMiB());

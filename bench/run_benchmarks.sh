@@ -3,6 +3,9 @@
 # reference measured in the same run on the same data:
 #   download:  DownloadToFile vs the bare WinHTTP loop (winhttp_fetch), 256 MiB from
 #              a local nginx; native curl printed beside them for context only
+#   engine:    the update engine's per-file work (fetch, digest check, replacement)
+#              over 500 files / 300 MiB, serial and overlapped as the update pass
+#              runs it, vs winhttp_fetch on the same files
 #   manifest:  BuildLocalManifest vs md5sum over 2,000 small files and one 512 MiB file
 #   compare:   CompareManifests at 10,000 and 100,000 records, growth vs n log n
 # Usage: bench/run_benchmarks.sh [build folder, default build/win32]
@@ -11,7 +14,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD="$(cd "${1:-$ROOT/build/win32}" && pwd)"
 BIN="$BUILD/bin"
-for exe in winhttp_fetch download_bench manifest_bench compare_bench; do
+for exe in winhttp_fetch download_bench engine_download_bench manifest_bench compare_bench; do
   [ -f "$BIN/$exe.exe" ] || { echo "missing $BIN/$exe.exe: build first" >&2; exit 1; }
 done
 
@@ -71,6 +74,37 @@ echo "curl (native, context only) seconds=$curl_s"
 awk -v r="$(echo "$ref" | field seconds)" -v c="$(echo "$client" | field seconds)" \
   'BEGIN{printf "download throughput ratio DownloadToFile / bare WinHTTP = %.2f (target >= 0.90)\n", r/c}'
 rm -rf "$WORK/out-ref" "$WORK/out-client" "$WORK/curl.bin"
+
+echo "== engine pass: 500 files, 300 MiB from nginx on 127.0.0.1"
+mkdir -p "$WORK/fx/root/data"
+: >"$WORK/engine-urls.txt"
+: >"$WORK/engine-list.txt"
+for i in $(seq -w 1 500); do
+  head -c $(((300 << 20) / 500)) /dev/urandom >"$WORK/fx/root/data/f$i.bin"
+  echo "http://127.0.0.1:$port/data/f$i.bin" >>"$WORK/engine-urls.txt"
+  printf 'data/f%s.bin\t%s\n' "$i" "$(md5sum <"$WORK/fx/root/data/f$i.bin" | cut -c1-32)" >>"$WORK/engine-list.txt"
+done
+ref="" serial="" overlap=""
+for _ in 1 2 3; do
+  rm -rf "$WORK/out-ref" "$WORK/out-serial" "$WORK/out-overlap"
+  mkdir -p "$WORK/out-ref" "$WORK/out-serial" "$WORK/out-overlap"
+  ref+="$(wine "$BIN/winhttp_fetch.exe" "$(win "$WORK/engine-urls.txt")" "$(win "$WORK/out-ref")")"$'\n'
+  for mode in serial overlap; do
+    line="$(wine "$BIN/engine_download_bench.exe" "$mode" "http://127.0.0.1:$port/" \
+      "$(win "$WORK/engine-list.txt")" "$(win "$WORK/out-$mode")")"
+    if [ "$mode" = serial ]; then serial+="$line"$'\n'; else overlap+="$line"$'\n'; fi
+  done
+done
+ref="$(pick_best <<<"$ref")"
+serial="$(pick_best <<<"$serial")"
+overlap="$(pick_best <<<"$overlap")"
+echo "$ref"
+echo "$serial"
+echo "$overlap"
+awk -v r="$(echo "$ref" | field seconds)" -v s="$(echo "$serial" | field seconds)" \
+  -v o="$(echo "$overlap" | field seconds)" \
+  'BEGIN{printf "engine pass ratio bare WinHTTP / engine = %.2f serial, %.2f overlapped (target >= 0.80)\n", r/s, r/o}'
+rm -rf "$WORK/out-ref" "$WORK/out-serial" "$WORK/out-overlap" "$WORK/fx/root/data"
 
 echo "== local manifest: 2,000 small files + one 512 MiB file"
 tree="$WORK/tree"
