@@ -25,7 +25,10 @@ if [ "${1:-}" = "--inside" ]; then
   wine Velmora.exe >/dev/null 2>&1 &
   launcher_pid=$!
   trap 'kill "$launcher_pid" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
-  sleep 6
+  # The window appears once the version check has answered; under load that can
+  # take a while, so wait for it (bounded) instead of a fixed time.
+  click || { log "the launcher window did not appear"; shot launcher-00-no-window; exit 1; }
+  sleep 2
   shot launcher-01-home
   click 498 37            # the "详细设置" tab
   sleep 1

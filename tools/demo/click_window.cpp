@@ -1,16 +1,19 @@
-// Demo helper: waits (bounded) for a top-level window of the given class and clicks
-// it at client coordinates, one pair after another, with a pause between clicks.
-// Usage: click_window <window class> <x> <y> [<x> <y> ...]
+// Demo helper: waits (bounded, 60 s) for a visible top-level window of the given
+// class, then clicks it at client coordinates, one pair after another, with a pause
+// between clicks. Without coordinates it only waits. Exits 1 when no window came.
+// Usage: click_window <window class> [<x> <y> ...]
 #include <windows.h>
 
 #include <cstdlib>
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 4) return 2;
+    if (argc < 2) return 2;
     HWND window = nullptr;
-    for (int i = 0; i < 200 && !window; ++i) {
+    for (int i = 0; i < 600; ++i) {
         window = FindWindowW(argv[1], nullptr);
-        if (!window) Sleep(100);
+        if (window && IsWindowVisible(window)) break;
+        window = nullptr;
+        Sleep(100);
     }
     if (!window) return 1;
     for (int i = 2; i + 1 < argc; i += 2) {
