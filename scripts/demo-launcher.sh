@@ -34,7 +34,7 @@ if [ "${1:-}" = "--inside" ]; then
   sleep 1
   shot launcher-02-detailed-settings
   click 385 37 884 556    # back home, then "开始游戏"
-  record="$WORK/game/Game/jre/win32/x86/bin/javaw-record.txt"
+  record="$WORK/game/game/jre/win32/x86/bin/javaw-record.txt"
   for _ in $(seq 150); do [ -f "$record" ] && break; sleep 0.2; done
   sleep 1
   shot launcher-03-after-start
@@ -58,11 +58,11 @@ i686-w64-mingw32-g++-posix -O2 -static -mwindows -finput-charset=UTF-8 \
 
 rm -rf "$WORK"
 mkdir -p "$WORK/server/zorvik/Wakfu/Version" "$WORK/program/user/default" \
-         "$WORK/game/Game/jre/win32/x86/bin" "$WORK/game/game"
+         "$WORK/game/game/jre/win32/x86/bin" "$WORK/game/game"
 bin="$BUILD/bin"
 cp "$bin/Velmora.exe" "$bin/CrashReport.dll" "$bin/Velmora.ico" "$WORK/program/"
 cp -r "$bin/skin" "$WORK/program/skin"
-cp "$BUILD/stub_javaw.exe" "$WORK/game/Game/jre/win32/x86/bin/javaw.exe"
+cp "$BUILD/stub_javaw.exe" "$WORK/game/game/jre/win32/x86/bin/javaw.exe"
 printf 'cameraMinZoom=1.0\r\n' > "$WORK/game/game/config.properties"
 # The server publishes the launcher's own version: no update prompt.
 version="$(sed -n 's/^set(VELMORA_LAUNCHER_VERSION "\([0-9.]*\)".*/\1/p' launcher/app/CMakeLists.txt)"
@@ -76,6 +76,8 @@ printf '[GamePath]\r\nPath=%s\r\n[StartMode]\r\nisCheck=1\r\n[StartModel]\r\nSta
 export WINEPREFIX="$WORK/wineprefix" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 "$ROOT/tools/wine-prefix.sh"
 wine "$bin/make_sewi.exe" "$base" "Z:$(printf '%s' "$WORK/program/SEWI.bin" | tr '/' '\\')"
+# The wineserver of the call above has no X display; the launcher must not meet it.
+wineserver -w
 
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$WORK/server" >"$WORK/server.log" 2>&1 &
 server_pid=$!

@@ -5,7 +5,9 @@
 # version and runs the real Updater.exe under Wine and Xvfb. A probe program presses
 # "更新", screenshots are taken before, during and after the run, "更新完成" hands over
 # to the (stand-in) launcher, and everything that was started is stopped again.
-# Results: build/demo/*.png, build/demo/demo.log.
+# Then scripts/demo-launcher.sh runs the real Velmora.exe: home page, detailed
+# settings, and "开始游戏" starting a stand-in game in a demo game folder.
+# Results: build/demo/*.png, build/demo/demo.log, build/demo/launcher.log.
 set -euo pipefail
 exec </dev/null
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -176,5 +178,7 @@ for dirpath, _, files in os.walk(update):
 print("[demo] files that differ from the release: %s" % (bad or "none"))
 sys.exit(1 if bad else 0)
 PY
+log "running the launcher"
+bash "$ROOT/scripts/demo-launcher.sh" || status=1
 log "screenshots in $DEMO: $(cd "$DEMO" && ls *.png | tr '\n' ' ')"
 exit "$status"

@@ -1,5 +1,5 @@
 // A stand-in for the game's javaw.exe. Tests install it as
-// <game>\Game\jre\win32\x86\bin\javaw.exe; when started it records its full command
+// <game>\game\jre\win32\x86\bin\javaw.exe; when started it records its full command
 // line and its working folder and exits at once.
 //
 // The record is "javaw-record.txt" beside the executable, UTF-8, two lines:
