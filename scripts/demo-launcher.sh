@@ -70,7 +70,7 @@ printf '%s\r\n' "$version" > "$WORK/server/zorvik/Wakfu/Version/server_version.i
 # Not a first run: the saved settings (game folder, memory profile) are applied.
 : > "$WORK/program/user/default/config.ini"
 game_win="Z:$(printf '%s' "$WORK/game" | tr '/' '\\')"
-printf '[GamePath]\r\nPath=%s\r\n[StartMode]\r\nisCheck=1\r\n[StartModel]\r\nStartModel=1\r\n' \
+printf '[GamePath]\r\nPath=%s\r\n[StartMode]\r\nisCheck=1\r\n[StartModel]\r\nStartModel=1\r\n[Resolution]\r\nResolution=3\r\n[WindowsStyle]\r\nWindowsStyle=1\r\n' \
   "$game_win" > "$WORK/program/user/ResInfo.ini"
 
 export WINEPREFIX="$WORK/wineprefix" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -78,6 +78,12 @@ export WINEPREFIX="$WORK/wineprefix" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_C
 wine "$bin/make_sewi.exe" "$base" "Z:$(printf '%s' "$WORK/program/SEWI.bin" | tr '/' '\\')"
 # The wineserver of the call above has no X display; the launcher must not meet it.
 wineserver -w
+# The game has run before: its preferences exist and the launcher carries the
+# settings into them.
+local_appdata="$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local | grep -v /Public/ | head -1)"
+prefs="$local_appdata/Ankama/WakfuChina/game/preferences/userPreferences.properties"
+mkdir -p "$(dirname "$prefs")"
+printf 'resolution=800x600\r\nmusicMute=true\r\nLODLevel=0\r\n' > "$prefs"
 
 python3 -m http.server "$port" --bind 127.0.0.1 --directory "$WORK/server" >"$WORK/server.log" 2>&1 &
 server_pid=$!
@@ -85,4 +91,6 @@ trap 'kill "$server_pid" 2>/dev/null || true' EXIT
 for _ in $(seq 50); do curl -sf "${base}Version/server_version.ini" >/dev/null && break; sleep 0.1; done
 
 xvfb-run -a -s "-screen 0 1280x800x24" "$0" --inside
+log "the game's preferences after the start:"
+tr -d '\r' < "$prefs" | sed 's/^/  /' | tee -a "$DEMO/launcher.log"
 log "done; screenshots in $DEMO"
