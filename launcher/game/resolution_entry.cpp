@@ -44,3 +44,23 @@ std::string BuildResolutionEntry(const settings::SettingsSnapshot& snapshot) {
     }
     return "resolution=" + size + "x32x60x" + ModeDigit(snapshot.windowStyle);
 }
+
+bool IsCompleteResolutionEntry(const std::string& entry) {
+    const std::string prefix = "resolution=";
+    if (entry.compare(0, prefix.size(), prefix) != 0) return false;
+    int fields = 1;
+    bool fieldHasDigit = false;
+    for (size_t i = prefix.size(); i < entry.size(); ++i) {
+        const char c = entry[i];
+        if (c == 'x') {
+            if (!fieldHasDigit) return false;
+            ++fields;
+            fieldHasDigit = false;
+        } else if (c >= '0' && c <= '9') {
+            fieldHasDigit = true;
+        } else {
+            return false;
+        }
+    }
+    return fields == 5 && fieldHasDigit;
+}

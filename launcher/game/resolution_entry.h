@@ -15,3 +15,8 @@ struct SettingsSnapshot;
 // counting as 1366 and an empty height as 768. The caller checks the custom size
 // range before; nothing is checked here.
 std::string BuildResolutionEntry(const settings::SettingsSnapshot& snapshot);
+
+// True when `entry` is "resolution=" and five non-empty numbers joined by 'x' (width,
+// height, depth, rate, mode): the only form the game reads. An entry built from a list
+// selection or window style without a meaning lacks the size or the mode digit.
+bool IsCompleteResolutionEntry(const std::string& entry);

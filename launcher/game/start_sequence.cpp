@@ -4,6 +4,7 @@
 #include "launcher/game/launch_script.h"
 #include "launcher/game/preference_editor.h"
 #include "launcher/game/preference_writers.h"
+#include "launcher/game/resolution_entry.h"
 #include "launcher/settings/settings_snapshot.h"
 
 namespace {
@@ -18,7 +19,9 @@ StartSequenceResult RunStartSequence(const GameLocations& where, const settings:
                                      const std::string& resolutionEntry) {
     // The order matters: the single mute writers run after NoSound so their own
     // settings decide the three mute keys, and FightLODLevel goes before LODLevel.
-    SetUserPreference(where, "resolution", resolutionEntry, true);
+    // A broken entry would replace the player's working resolution with one the game
+    // cannot read; without a complete one the game keeps its own.
+    if (IsCompleteResolutionEntry(resolutionEntry)) SetUserPreference(where, "resolution", resolutionEntry, true);
     WriteNoSound(where, snapshot.noSound != 0);
     WriteAlphaMask(where, snapshot.alphaMask != 0);
     WriteAmbianceSoundsMute(where, snapshot.ambianceSoundsMute != 0);

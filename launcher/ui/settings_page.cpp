@@ -203,6 +203,16 @@ bool SettingsPage::OnTextChanged(TNotifyUI& msg) {
     return false;
 }
 
+void LoadSavedResolution(settings::SettingsSnapshot& snapshot) {
+    snapshot.windowStyle = settings::ReadNumber(settings::kWindowsStyle);
+    const int resolution = settings::ReadNumber(settings::kResolution);
+    if (resolution >= 1 && resolution <= 5) snapshot.resolutionSelection = resolution;
+    if (snapshot.windowStyle != 2 && snapshot.resolutionSelection == 5) {
+        snapshot.customWidth = settings::ReadText(settings::kCustomWidth);
+        snapshot.customHeight = settings::ReadText(settings::kCustomHeight);
+    }
+}
+
 void SettingsPage::LoadDetailedSettings() {
     auto& snapshot = CurrentSettings();
     const bool memoryOn = snapshot.startModeEnabled != 0;
@@ -274,4 +284,8 @@ void SettingsPage::ApplySavedSettings() {
         {settings::kAlphaMask, &settings::SettingsSnapshot::alphaMask, L"CheckBoxQiangTiHouJueSe"},
     };
     for (const SavedBox& box : kEffectBoxes) apply(box);
+
+    // The resolution choice is shown when the detailed page opens, but a start from the
+    // home page must already use the saved one, not an empty entry.
+    LoadSavedResolution(snapshot);
 }

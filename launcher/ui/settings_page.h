@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "duilib/ui_base.h"
+#include "launcher/settings/settings_snapshot.h"
 
 class CPaintManagerUI;
 
@@ -26,7 +27,8 @@ public:
 
     // Loads the lists and edits when the detailed-settings tab opens.
     void LoadDetailedSettings();
-    // Puts the saved check boxes and sliders into the controls (not on a first run).
+    // Puts the saved check boxes and sliders into the controls (not on a first run),
+    // and the saved resolution choice into the snapshot.
     void ApplySavedSettings();
 
 private:
@@ -39,3 +41,8 @@ private:
     CPaintManagerUI& manager_;
     HWND mainWindow_;
 };
+
+// Reads the saved window style, resolution selection (1 to 5 only) and, for a custom
+// size, the two custom texts into the snapshot, as the detailed page does when it
+// opens, without touching any control.
+void LoadSavedResolution(settings::SettingsSnapshot& snapshot);

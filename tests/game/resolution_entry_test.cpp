@@ -30,4 +30,14 @@ TEST(ResolutionEntry, CustomSizeUnlessFullScreen) {
     EXPECT_EQ(BuildResolutionEntry(Snapshot(5, 2, L"1920", L"1080")), "resolution=x32x60x1");
 }
 
+TEST(ResolutionEntry, OnlyFiveNumbersMakeAnEntryTheGameCanRead) {
+    EXPECT_TRUE(IsCompleteResolutionEntry("resolution=1280x1024x32x60x0"));
+    EXPECT_TRUE(IsCompleteResolutionEntry(BuildResolutionEntry(Snapshot(5, 3, L"", L""))));
+    for (const char* broken : {"resolution=x32x60x0", "resolution=1280x1024x32x60x", "resolution=x32x60x",
+                               "resolution=1280x1024x32x60x0x1", "resolution=12a0x1024x32x60x0", "1280x1024x32x60x0",
+                               "resolution="}) {
+        EXPECT_FALSE(IsCompleteResolutionEntry(broken)) << broken;
+    }
+}
+
 }  // namespace

@@ -92,6 +92,16 @@ TEST_F(StartSequence, BadGameFoldersStillReturnAndWriteNothingThere) {
     EXPECT_EQ(Prefs().rfind("resolution=800x600x32x60x0\r\n", 0), 0u);
 }
 
+TEST_F(StartSequence, IncompleteResolutionLeavesTheGamesOwnEntry) {
+    WithoutGameSubfolder();
+    SetPrefs("resolution=1600x900x32x60x0\r\nmusicMute=true\r\n");
+    settings::SettingsSnapshot s;
+    RunStartSequence(where_, s, "resolution=x32x60x");  // nothing chosen, nothing saved
+    const std::string prefs = Prefs();
+    EXPECT_EQ(prefs.rfind("resolution=1600x900x32x60x0\r\nmusicMute=false\r\n", 0), 0u) << prefs;
+    EXPECT_EQ(prefs.find("x32x60x\r\n"), std::string::npos) << prefs;
+}
+
 TEST_F(StartSequence, ReadOnlyPreferencesAreLeftAsTheyWere) {
     WithoutGameSubfolder();
     const std::string original = "musicMute=false\nresolution=800x600x32x60x0\n";

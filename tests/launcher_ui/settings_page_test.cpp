@@ -229,6 +229,25 @@ TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
     EXPECT_EQ(CurrentSettings().memoryTier, 7);
 }
 
+// A start from the home page uses the saved resolution although the detailed page,
+// which shows it, was never opened.
+TEST_F(SettingsPageTest, SavedResolutionReachesTheSnapshotWithoutTheDetailedPage) {
+    WriteNumber(kWindowsStyle, 1);
+    WriteNumber(kResolution, 5);
+    settings::WriteText(kCustomWidth, L"1920");
+    settings::WriteText(kCustomHeight, L"1080");
+    harness_->page.ApplySavedSettings();
+    EXPECT_EQ(CurrentSettings().windowStyle, 1);
+    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
+    EXPECT_EQ(CurrentSettings().customWidth, L"1920");
+    EXPECT_EQ(CurrentSettings().customHeight, L"1080");
+    EXPECT_EQ(Control<CComboUI>(L"Combofenbianlv")->GetCurSel(), -1) << "the lists wait for the detailed page";
+
+    WriteNumber(kResolution, 9);  // meaningless: the selection stays as it was
+    LoadSavedResolution(CurrentSettings());
+    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
+}
+
 TEST_F(SettingsPageTest, DetailedPageLoadsStoredListsAndGreysTheMemoryBlock) {
     WriteNumber(kWindowsStyle, 3);
     WriteNumber(kResolution, 4);

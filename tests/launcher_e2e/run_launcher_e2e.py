@@ -1,0 +1,200 @@
+#!/usr/bin/env python3
+"""One end-to-end scenario of the real Velmora.exe under Wine.
+
+    run_launcher_e2e.py <scenario> --launcher V --click C --javaw J --sewi S
+                        --stub-updater U --version X.Y.Z.W --work W --wine X
+
+W/program holds Velmora.exe with CrashReport.dll, Velmora.ico, the skin and a
+SEWI.bin naming a version server on 127.0.0.1 (served from W/server); W/game is a
+game folder whose game\\jre\\win32\\x86\\bin\\javaw.exe is a stand-in that records its
+command line. click_window presses the launcher's buttons at their skin positions.
+
+  start_game     the server has the launcher's own version: the window opens with
+                 the saved settings; "开始游戏" writes the game's preferences and
+                 starts the game through RunGame.bat, which removes itself
+  update_prompt  the server has a newer version: the update prompt comes first, and
+                 its "确定" starts Updater.exe (a stand-in) and ends the launcher
+  no_server      nothing answers: the error box comes, its "确定" ends the launcher;
+                 no window, no game
+Needs an X display and a Wine prefix.
+"""
+import argparse
+import glob
+import http.server
+import os
+import shutil
+import subprocess
+import sys
+import threading
+
+sys.dont_write_bytecode = True  # keep the source folders clean
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "updater_e2e"))
+from e2e_support import stop, wait_until  # noqa: E402
+
+# Client positions of buttons in the skin: "btnStartGame" in the main window, and
+# "yesBtn" in the normal-size message box with and without its cancel button.
+START_BUTTON = (884, 556)
+BOX_YES_WITH_CANCEL = (130, 182)
+BOX_YES_ALONE = (190, 182)
+JAVAW = ("game", "jre", "win32", "x86", "bin")
+
+
+def win(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+class VersionServer:
+    """Serves `root` on a free 127.0.0.1 port, in a thread."""
+
+    def __init__(self, root):
+        handler = lambda *a, **k: http.server.SimpleHTTPRequestHandler(*a, directory=root, **k)  # noqa: E731
+        http.server.SimpleHTTPRequestHandler.log_message = lambda *a: None
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.port = self.server.server_address[1]
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+
+    def __enter__(self):
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class Scenario:
+    def __init__(self, args):
+        self.args = args
+        self.work = args.work
+        shutil.rmtree(self.work, ignore_errors=True)
+        self.program = os.path.join(self.work, "program")
+        self.game = os.path.join(self.work, "game")
+        self.server_root = os.path.join(self.work, "server")
+        self.javaw_folder = os.path.join(self.game, *JAVAW)
+        self.record = os.path.join(self.javaw_folder, "javaw-record.txt")
+        self.script = os.path.join(self.game, "game", "RunGame.bat")
+        self.updater_mark = os.path.join(self.program, "launcher-ran.txt")
+        self.failures = []
+        prefix = os.environ.get("WINEPREFIX", "")
+        homes = [p for p in glob.glob(os.path.join(prefix, "drive_c", "users", "*", "AppData", "Local"))
+                 if os.sep + "Public" + os.sep not in p]
+        if not prefix or not homes:
+            raise RuntimeError("no Wine prefix with a user folder in WINEPREFIX")
+        self.prefs = os.path.join(homes[0], "Ankama", "WakfuChina", "game", "preferences",
+                                  "userPreferences.properties")
+
+    def check(self, condition, what):
+        if not condition:
+            self.failures.append(what)
+            print("FAILED: " + what)
+
+    def wine(self, *command, timeout=120, cwd=None):
+        return subprocess.run([self.args.wine, *command], cwd=cwd, stdin=subprocess.DEVNULL,
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode
+
+    def prepare(self, server_version, port):
+        bin_folder = os.path.dirname(self.args.launcher)
+        os.makedirs(os.path.join(self.program, "user", "default"))
+        for name in ("Velmora.exe", "CrashReport.dll", "Velmora.ico"):
+            shutil.copy(os.path.join(bin_folder, name), self.program)
+        shutil.copytree(os.path.join(bin_folder, "skin"), os.path.join(self.program, "skin"))
+        shutil.copy(self.args.stub_updater, os.path.join(self.program, "Updater.exe"))
+        base = "http://127.0.0.1:%d/zorvik/Wakfu/" % port
+        if self.wine(self.args.sewi, base, win(os.path.join(self.program, "SEWI.bin"))) != 0:
+            raise RuntimeError("make_sewi failed")
+        version = os.path.join(self.server_root, "zorvik", "Wakfu", "Version")
+        os.makedirs(version)
+        with open(os.path.join(version, "server_version.ini"), "wb") as f:
+            f.write(b"1.0.0.0\r\n" + server_version.encode() + b"\r\n")
+
+        os.makedirs(self.javaw_folder)
+        shutil.copy(self.args.javaw, os.path.join(self.javaw_folder, "javaw.exe"))
+        with open(os.path.join(self.game, "game", "config.properties"), "wb") as f:
+            f.write(b"cameraMinZoom=1.0\r\n")
+        # Not a first run: the saved settings are applied and carried into the game.
+        open(os.path.join(self.program, "user", "default", "config.ini"), "wb").close()
+        with open(os.path.join(self.program, "user", "ResInfo.ini"), "wb") as f:
+            f.write(("[GamePath]\r\nPath=%s\r\n[StartMode]\r\nisCheck=1\r\n[StartModel]\r\nStartModel=1\r\n"
+                     "[Resolution]\r\nResolution=3\r\n[WindowsStyle]\r\nWindowsStyle=1\r\n"
+                     "[CloseOrMin]\r\nisCheck=c\r\n" % win(self.game)).encode("gbk"))
+        os.makedirs(os.path.dirname(self.prefs), exist_ok=True)
+        with open(self.prefs, "wb") as f:
+            f.write(b"resolution=800x600\r\nmusicMute=true\r\n")
+
+    def click(self, window_class, *points):
+        coordinates = [str(v) for point in points for v in point]
+        return self.wine(self.args.click, window_class, *coordinates)
+
+    def preferences(self):
+        with open(self.prefs, "rb") as f:
+            return f.read().decode("gbk").split("\r\n")
+
+    def run(self, scenario):
+        own = self.args.version
+        newer = ".".join(own.split(".")[:-1] + [str(int(own.split(".")[-1]) + 1)])
+        with VersionServer(self.server_root if scenario != "no_server" else self.work) as server:
+            port = server.port
+            if scenario == "no_server":
+                server.__exit__()  # the port is known, nothing answers on it
+            self.prepare(newer if scenario == "update_prompt" else own, port)
+            launcher = subprocess.Popen([self.args.wine, "Velmora.exe"], cwd=self.program,
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
+            try:
+                getattr(self, scenario)(launcher)
+            finally:
+                stop(launcher)
+                if os.path.exists(self.prefs):
+                    os.remove(self.prefs)
+        return 1 if self.failures else 0
+
+    def start_game(self, launcher):
+        self.check(self.click("ZorvikUIFram") == 0, "the launcher window appears")
+        self.check(self.click("ZorvikUIFram", START_BUTTON) == 0, "the start button can be pressed")
+        self.check(wait_until(lambda: os.path.exists(self.record), 60), "the game is started")
+        if not os.path.exists(self.record):
+            return
+        with open(self.record, "rb") as f:
+            command, folder = f.read().decode("utf-8").split("\n")[:2]
+        game = win(self.game)
+        self.check(command.startswith('"%s\\game\\jre\\win32\\x86\\bin\\javaw.exe" ' % game),
+                   "javaw.exe of the game folder runs: " + command[:120])
+        self.check(folder.rstrip("\\").lower() == (game + "\\game").lower(), "the game runs in its folder: " + folder)
+        self.check(" -Xmx" in command and "com.ankamagames.wakfu.client.WakfuClient" in command,
+                   "the memory profile and the client class are passed")
+        self.check(command.endswith("--install-folder " + game.replace("\\", "/") + "/game"),
+                   "the install folder ends the command line")
+        self.check(wait_until(lambda: not os.path.exists(self.script), 20), "RunGame.bat removes itself")
+        lines = self.preferences()
+        self.check("resolution=1280x1024x32x60x0" in lines and "resolution=800x600" not in lines,
+                   "the saved resolution replaces the game's: %s" % lines)
+        self.check("musicMute=false" in lines and "musicMute=true" not in lines,
+                   "the sound settings are carried in: %s" % lines)
+        self.check(not os.path.exists(self.updater_mark), "no update is started")
+
+    def update_prompt(self, launcher):
+        self.check(self.click("MessageWnd") == 0, "the update prompt appears")
+        self.check(self.click("MessageWnd", BOX_YES_WITH_CANCEL) == 0, "its 确定 can be pressed")
+        self.check(wait_until(lambda: os.path.exists(self.updater_mark), 60), "Updater.exe is started")
+        self.check(wait_until(lambda: launcher.poll() is not None, 60), "the launcher ends")
+        self.check(not os.path.exists(self.record), "the game is not started")
+
+    def no_server(self, launcher):
+        self.check(self.click("MessageWnd") == 0, "the error box appears")
+        self.check(self.click("MessageWnd", BOX_YES_ALONE) == 0, "its 确定 can be pressed")
+        self.check(wait_until(lambda: launcher.poll() is not None, 60), "the launcher ends")
+        self.check(not os.path.exists(self.record), "the game is not started")
+        self.check(not os.path.exists(self.updater_mark), "no update is started")
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("scenario", choices=["start_game", "update_prompt", "no_server"])
+    for option in ("launcher", "click", "javaw", "sewi", "stub-updater", "version", "work", "wine"):
+        parser.add_argument("--" + option, required=True)
+    args = parser.parse_args()
+    return Scenario(args).run(args.scenario)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
