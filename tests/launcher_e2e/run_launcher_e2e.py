@@ -14,6 +14,7 @@ command line. click_window presses the launcher's buttons at their skin position
                  starts the game through RunGame.bat, which removes itself
   update_prompt  the server has a newer version: the update prompt comes first, and
                  its "确定" starts Updater.exe (a stand-in) and ends the launcher
+  update_declined  the same prompt answered "取消": the launcher goes on to its window
   no_server      nothing answers: the error box comes, its "确定" ends the launcher;
                  no window, no game
 Needs an X display and a Wine prefix.
@@ -36,6 +37,7 @@ from e2e_support import stop, wait_until  # noqa: E402
 START_BUTTON = (884, 556)
 BOX_YES_WITH_CANCEL = (130, 182)
 BOX_YES_ALONE = (190, 182)
+BOX_CANCEL = (250, 182)
 JAVAW = ("game", "jre", "win32", "x86", "bin")
 
 
@@ -136,7 +138,7 @@ class Scenario:
             port = server.port
             if scenario == "no_server":
                 server.__exit__()  # the port is known, nothing answers on it
-            self.prepare(newer if scenario == "update_prompt" else own, port)
+            self.prepare(newer if scenario.startswith("update_") else own, port)
             launcher = subprocess.Popen([self.args.wine, "Velmora.exe"], cwd=self.program,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
@@ -179,6 +181,13 @@ class Scenario:
         self.check(wait_until(lambda: launcher.poll() is not None, 60), "the launcher ends")
         self.check(not os.path.exists(self.record), "the game is not started")
 
+    def update_declined(self, launcher):
+        self.check(self.click("MessageWnd") == 0, "the update prompt appears")
+        self.check(self.click("MessageWnd", BOX_CANCEL) == 0, "its 取消 can be pressed")
+        self.check(self.click("ZorvikUIFram") == 0, "the launcher window opens after all")
+        self.check(not os.path.exists(self.updater_mark), "no update is started")
+        self.check(launcher.poll() is None, "the launcher keeps running")
+
     def no_server(self, launcher):
         self.check(self.click("MessageWnd") == 0, "the error box appears")
         self.check(self.click("MessageWnd", BOX_YES_ALONE) == 0, "its 确定 can be pressed")
@@ -189,7 +198,7 @@ class Scenario:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("scenario", choices=["start_game", "update_prompt", "no_server"])
+    parser.add_argument("scenario", choices=["start_game", "update_prompt", "update_declined", "no_server"])
     for option in ("launcher", "click", "javaw", "sewi", "stub-updater", "version", "work", "wine"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
