@@ -179,6 +179,6 @@ print("[demo] files that differ from the release: %s" % (bad or "none"))
 sys.exit(1 if bad else 0)
 PY
 log "running the launcher"
-bash "$ROOT/scripts/demo-launcher.sh" || status=1
+VELMORA_DEMO_BUILD="$BUILD" bash "$ROOT/scripts/demo-launcher.sh" || status=1
 log "screenshots in $DEMO: $(cd "$DEMO" && ls *.png | tr '\n' ' ')"
 exit "$status"
