@@ -20,17 +20,17 @@ command line. click_window presses the launcher's buttons at their skin position
 Needs an X display and a Wine prefix.
 """
 import argparse
+import contextlib
 import glob
 import http.server
 import os
 import shutil
 import subprocess
 import sys
-import threading
 
 sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "updater_e2e"))
-from e2e_support import stop, wait_until  # noqa: E402
+from e2e_support import ServedInThread, stop, wait_until  # noqa: E402
 
 # Client positions of buttons in the skin: "btnStartGame" in the main window, and
 # "yesBtn" in the normal-size message box with and without its cancel button.
@@ -45,23 +45,18 @@ def win(path):
     return "Z:" + path.replace("/", "\\")
 
 
-class VersionServer:
-    """Serves `root` on a free 127.0.0.1 port, in a thread."""
+class VersionServer(ServedInThread):
+    """Serves the files of `root` on a free 127.0.0.1 port, in a thread."""
 
     def __init__(self, root):
-        handler = lambda *a, **k: http.server.SimpleHTTPRequestHandler(*a, directory=root, **k)  # noqa: E731
-        http.server.SimpleHTTPRequestHandler.log_message = lambda *a: None
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        self.port = self.server.server_address[1]
-        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+        class Handler(http.server.SimpleHTTPRequestHandler):
+            def __init__(self, *args, **kwargs):
+                super().__init__(*args, directory=root, **kwargs)
 
-    def __enter__(self):
-        self.thread.start()
-        return self
+            def log_message(self, *args):
+                pass
 
-    def __exit__(self, *exc):
-        self.server.shutdown()
-        self.server.server_close()
+        super().__init__(Handler)
 
 
 class Scenario:
@@ -134,11 +129,12 @@ class Scenario:
     def run(self, scenario):
         own = self.args.version
         newer = ".".join(own.split(".")[:-1] + [str(int(own.split(".")[-1]) + 1)])
-        with VersionServer(self.server_root if scenario != "no_server" else self.work) as server:
-            port = server.port
-            if scenario == "no_server":
-                server.__exit__()  # the port is known, nothing answers on it
-            self.prepare(newer if scenario.startswith("update_") else own, port)
+        server = VersionServer(self.server_root)
+        if scenario == "no_server":
+            server.server.server_close()  # the port stays named in SEWI.bin, nothing answers
+            server = contextlib.nullcontext(server)
+        with server as serving:
+            self.prepare(newer if scenario.startswith("update_") else own, serving.port)
             launcher = subprocess.Popen([self.args.wine, "Velmora.exe"], cwd=self.program,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)

@@ -90,7 +90,25 @@ def stop(process, grace=10):
         process.wait(grace)
 
 
-class CutOnceUpstream:
+class ServedInThread:
+    """An HTTP server on a free 127.0.0.1 port with `handler`, served from a thread
+    while the object is in use (`with`)."""
+
+    def __init__(self, handler):
+        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        self.port = self.server.server_address[1]
+        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
+
+    def __enter__(self):
+        self.thread.start()
+        return self
+
+    def __exit__(self, *exc):
+        self.server.shutdown()
+        self.server.server_close()
+
+
+class CutOnceUpstream(ServedInThread):
     """Serves files of `root`; the first request for each path in `cut` announces the
     whole length but sends only half of it and closes. Honours "Range: bytes=N-"."""
 
@@ -133,17 +151,7 @@ class CutOnceUpstream:
                     return
                 self.wfile.write(body)
 
-        self.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-        self.port = self.server.server_address[1]
-        self.thread = threading.Thread(target=self.server.serve_forever, daemon=True)
-
-    def __enter__(self):
-        self.thread.start()
-        return self
-
-    def __exit__(self, *exc):
-        self.server.shutdown()
-        self.server.server_close()
+        super().__init__(Handler)
 
 
 class Updater:
