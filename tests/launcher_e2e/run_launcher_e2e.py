@@ -3,6 +3,7 @@
 
     run_launcher_e2e.py <scenario> --launcher V --click C --javaw J --sewi S
                         --stub-updater U --version X.Y.Z.W --work W --wine X
+                        --updater T --probe P --port N
 
 W/program holds Velmora.exe with CrashReport.dll, Velmora.ico, the skin and a
 SEWI.bin naming a version server on 127.0.0.1 (served from W/server); W/game is a
@@ -15,6 +16,9 @@ command line. click_window presses the launcher's buttons at their skin position
   update_prompt  the server has a newer version: the update prompt comes first, and
                  its "确定" starts Updater.exe (a stand-in) and ends the launcher
   update_declined  the same prompt answered "取消": the launcher goes on to its window
+  hand_over      the real programs hand over to each other: the prompt's "确定" starts
+                 the real (test) Updater.exe, which updates the folder from nginx and,
+                 on "更新完成", restarts the real launcher through its batch
   no_server      nothing answers: the error box comes, its "确定" ends the launcher;
                  no window, no game
 Needs an X display and a Wine prefix.
@@ -30,7 +34,9 @@ import sys
 
 sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "updater_e2e"))
-from e2e_support import ServedInThread, stop, wait_until  # noqa: E402
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import release  # noqa: E402
+from e2e_support import Nginx, ServedInThread, fact, probe, stop, wait_until  # noqa: E402
 
 # Client positions of buttons in the skin: "btnStartGame" in the main window, and
 # "yesBtn" in the normal-size message box with and without its cancel button.
@@ -129,6 +135,8 @@ class Scenario:
     def run(self, scenario):
         own = self.args.version
         newer = ".".join(own.split(".")[:-1] + [str(int(own.split(".")[-1]) + 1)])
+        if scenario == "hand_over":
+            return self.hand_over(newer)
         server = VersionServer(self.server_root)
         if scenario == "no_server":
             server.server.server_close()  # the port stays named in SEWI.bin, nothing answers
@@ -184,6 +192,48 @@ class Scenario:
         self.check(not os.path.exists(self.updater_mark), "no update is started")
         self.check(launcher.poll() is None, "the launcher keeps running")
 
+    def hand_over(self, newer):
+        """Both real programs on one nginx: the base the launcher asks for its version
+        is the one built into the test Updater.exe."""
+        port = int(self.args.port)
+        update = os.path.join(self.server_root, "zorvik", "Wakfu", "Update")
+        self.prepare(newer, port)
+        shutil.copy(self.args.updater, os.path.join(self.program, "Updater.exe"))
+        shutil.copytree(self.program, update, ignore=shutil.ignore_patterns("user", "SEWI.bin"))
+        new_file = os.path.join(update, "data", "交接.bin")
+        os.makedirs(os.path.dirname(new_file))
+        with open(new_file, "wb") as f:
+            f.write(b"handed over\r\n" * 100)
+        release.write_release(update, log_text="交接\n")
+        launcher = None
+        with Nginx(os.path.join(self.work, "nginx"), self.server_root, port):
+            try:
+                launcher = subprocess.Popen([self.args.wine, "Velmora.exe"], cwd=self.program,
+                                            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                            stderr=subprocess.DEVNULL)
+                self.check(self.click("MessageWnd") == 0, "the update prompt appears")
+                self.check(self.click("MessageWnd", BOX_YES_WITH_CANCEL) == 0, "its 确定 can be pressed")
+                code, facts = probe(self.args.wine, self.args.probe, "find", 60000, "click", 1001,
+                                    "wait", 1004, "更新成功.", 120000, "dump", "click", 1001, "exit", 60000)
+                self.check(code == 0, "the updater updates and ends: %s" % facts)
+                self.check(fact(facts, "count") == "1个(当前已下载文件个数)/1个(总文件个数)",
+                           "only the new file is fetched: %s" % fact(facts, "count"))
+                self.check(wait_until(lambda: launcher.poll() is not None, 30), "the first launcher ended")
+                installed = os.path.join(self.program, "data", "交接.bin")
+                self.check(os.path.exists(installed), "the new file is installed")
+                # The server still names a newer version, so the restarted launcher asks again.
+                self.check(self.click("MessageWnd") == 0, "the restarted launcher asks again")
+                self.check(self.click("MessageWnd", BOX_CANCEL) == 0, "its 取消 can be pressed")
+                self.check(self.click("ZorvikUIFram") == 0, "the restarted launcher opens its window")
+                self.check(not os.path.exists(os.path.join(self.program, "delete.bat")), "delete.bat is gone")
+            finally:
+                stop(launcher)
+                # The restarted launcher is no child of this script.
+                self.wine("taskkill", "/F", "/IM", "Velmora.exe", timeout=60)
+                if os.path.exists(self.prefs):
+                    os.remove(self.prefs)
+        return 1 if self.failures else 0
+
     def no_server(self, launcher):
         self.check(self.click("MessageWnd") == 0, "the error box appears")
         self.check(self.click("MessageWnd", BOX_YES_ALONE) == 0, "its 确定 can be pressed")
@@ -194,8 +244,9 @@ class Scenario:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("scenario", choices=["start_game", "update_prompt", "update_declined", "no_server"])
-    for option in ("launcher", "click", "javaw", "sewi", "stub-updater", "version", "work", "wine"):
+    parser.add_argument("scenario", choices=["start_game", "update_prompt", "update_declined", "hand_over", "no_server"])
+    for option in ("launcher", "click", "javaw", "sewi", "stub-updater", "version", "work", "wine",
+                   "updater", "probe", "port"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
     return Scenario(args).run(args.scenario)
