@@ -175,6 +175,11 @@ FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateI
                                        FileDownloadOutcome fetched) {
     if (fetched.status != FileDownloadStatus::Fetched) return fetched;
     const std::wstring root = NormaliseFolder(folder);
+    if (!IsSafeRelativeName(item.name)) {  // never named by a fetch; refused here too
+        fetched.status = FileDownloadStatus::Failed;
+        fetched.tempKept = false;
+        return fetched;
+    }
     const std::wstring temp = TempPath(root, item.name);
     // The byte count alone does not prove the content: a resumed file may hold the
     // start of an older version. Only the server's digest does.
