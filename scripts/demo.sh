@@ -68,7 +68,7 @@ log "content server $base"
 cd "$ROOT"
 cmake --preset win32 -B "$BUILD" -DVELMORA_CONTENT_BASE="$base" >/dev/null
 cmake --build "$BUILD" -j 2 --target Updater update_probe
-i686-w64-mingw32-g++-posix -O2 -static -municode -mwindows -finput-charset=UTF-8 \
+i686-w64-mingw32-g++-posix -O2 -static -municode -mwindows -finput-charset=UTF-8 -I"$ROOT" \
   tools/demo/demo_launcher.cpp -o "$BUILD/demo_launcher.exe"
 
 rm -rf "$DEMO"
