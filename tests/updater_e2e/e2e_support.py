@@ -67,7 +67,8 @@ http {{
         self.process = None
 
     def __enter__(self):
-        if not port_is_free(self.port):
+        # The previous scenario's server may still be on its way out: give it a moment.
+        if not wait_until(lambda: port_is_free(self.port), 10):
             raise RuntimeError("port %d, built into the test updater, is taken; reconfigure with "
                                "-DVELMORA_E2E_PORT=<free port>" % self.port)
         self.process = subprocess.Popen(["/usr/sbin/nginx", "-c", self.conf, "-p", self.folder],
