@@ -8,11 +8,14 @@
 #              runs it, vs winhttp_fetch on the same files
 #   manifest:  BuildLocalManifest vs md5sum over 2,000 small files and one 512 MiB file
 #   compare:   CompareManifests at 10,000 and 100,000 records, growth vs n log n
-# Usage: bench/run_benchmarks.sh [build folder, default build/win32]
+# Usage: bench/run_benchmarks.sh [build folder, default build/win32, or build/win64
+# where the 32-bit Wine is missing]
 # Prints one line per measurement and the ratios; exits 0 whatever the ratios are.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-BUILD="$(cd "${1:-$ROOT/build/win32}" && pwd)"
+. "$ROOT/scripts/wine-status.sh"
+[ -n "${1:-}" ] || note_runnable_preset benchmarks
+BUILD="$(cd "${1:-$ROOT/build/$RUNNABLE_PRESET}" && pwd)"
 BIN="$BUILD/bin"
 for exe in winhttp_fetch download_bench engine_download_bench manifest_bench compare_bench; do
   [ -f "$BIN/$exe.exe" ] || { echo "missing $BIN/$exe.exe: build first" >&2; exit 1; }

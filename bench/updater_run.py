@@ -37,8 +37,18 @@ def win(path):
     return "Z:" + path.replace("/", "\\")
 
 
+def default_build():
+    """build/win32 where the 32-bit Wine is installed, build/win64 otherwise."""
+    wine32 = subprocess.run(["dpkg-query", "-W", "-f=${Status}", "wine32:i386"],
+                            capture_output=True, text=True).stdout
+    if "install ok installed" in wine32:
+        return os.path.join(ROOT, "build", "win32")
+    print("updater_run: running the win64 programs: wine32 not installed")
+    return os.path.join(ROOT, "build", "win64")
+
+
 def main():
-    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build", "win32"))
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else default_build())
     cache = open(os.path.join(build, "CMakeCache.txt")).read()
     port = int(re.search(r"^VELMORA_E2E_PORT:STRING=(\d+)", cache, re.M).group(1))
     updater_exe = os.path.join(build, "bin", "e2e", "Updater.exe")

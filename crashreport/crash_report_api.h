@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 namespace crashreport {
 
 // What the reporter needs to know about the program. Fields not used are zero;
-// `size` must be sizeof(InstallInfo) (92 bytes in the 32-bit build).
+// `size` must be sizeof(InstallInfo) (92 bytes in the 32-bit build, 184 in the 64-bit one).
 struct InstallInfo {
     DWORD size;
     const wchar_t* appName;
@@ -55,8 +57,13 @@ inline InstallInfo LauncherInstallInfo(const wchar_t* saveFolder, const wchar_t*
     return info;
 }
 
+// The record's layout as each build's DLL and programs see it.
 #if defined(_M_IX86) || defined(__i386__)
 static_assert(sizeof(InstallInfo) == 92, "the 32-bit record is 92 bytes");
+static_assert(offsetof(InstallInfo, reserved) == 28, "32-bit fields are packed at 4 bytes");
+#else
+static_assert(sizeof(InstallInfo) == 184, "the 64-bit record is 184 bytes");
+static_assert(offsetof(InstallInfo, reserved) == 56, "64-bit pointers are 8-byte aligned");
 #endif
 
 }  // namespace crashreport

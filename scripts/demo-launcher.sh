@@ -10,9 +10,10 @@ set -euo pipefail
 exec </dev/null
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 DEMO="$ROOT/build/demo"
+. "$ROOT/scripts/wine-status.sh"
 # scripts/demo.sh hands over its configured build folder (VELMORA_DEMO_BUILD), so the
 # shared libraries are built once; run alone, the script configures its own.
-BUILD="${VELMORA_DEMO_BUILD:-$ROOT/build/demo-launcher}"
+BUILD="${VELMORA_DEMO_BUILD:-$ROOT/build/demo-launcher-$RUNNABLE_PRESET}"
 WORK="$DEMO/launcher"
 
 log() { printf '[demo-launcher] %s\n' "$*" | tee -a "$DEMO/launcher.log"; }
@@ -53,9 +54,10 @@ base="http://127.0.0.1:$port/zorvik/Wakfu/"
 log "update server $base"
 
 cd "$ROOT"
-[ -n "${VELMORA_DEMO_BUILD:-}" ] || cmake --preset win32 -B "$BUILD" -DVELMORA_BUILD_TESTS=OFF >/dev/null
+note_runnable_preset demo-launcher
+[ -n "${VELMORA_DEMO_BUILD:-}" ] || cmake --preset "$RUNNABLE_PRESET" -B "$BUILD" -DVELMORA_BUILD_TESTS=OFF >/dev/null
 cmake --build "$BUILD" -j 2 --target Velmora make_sewi click_window velmora_skin
-i686-w64-mingw32-g++-posix -O2 -static -mwindows -finput-charset=UTF-8 \
+"$RUNNABLE_CXX" -O2 -static -mwindows -finput-charset=UTF-8 \
   -I"$ROOT" "$ROOT/tools/stub_game/stub_javaw.cpp" -o "$BUILD/stub_javaw.exe"
 
 rm -rf "$WORK"

@@ -12,7 +12,8 @@ set -euo pipefail
 exec </dev/null
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 DEMO="$ROOT/build/demo"
-BUILD="$ROOT/build/demo-win32"
+. "$ROOT/scripts/wine-status.sh"
+BUILD="$ROOT/build/demo-$RUNNABLE_PRESET"
 
 log() { printf '[demo] %s\n' "$*"; }
 
@@ -60,15 +61,19 @@ fi
 # ---------------------------------------------------------------------------------
 # Outside: set-up, build, release, server; then the inside part under Xvfb.
 if [ "$(id -u)" = 0 ]; then bash "$ROOT/scripts/setup.sh"; else sudo bash "$ROOT/scripts/setup.sh"; fi
+# Set-up may just have installed (or failed to install) the 32-bit Wine.
+. "$ROOT/scripts/wine-status.sh"
+BUILD="$ROOT/build/demo-$RUNNABLE_PRESET"
+note_runnable_preset demo
 
 port="$(python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')"
 base="http://127.0.0.1:$port/zorvik/Wakfu/"
 log "content server $base"
 
 cd "$ROOT"
-cmake --preset win32 -B "$BUILD" -DVELMORA_CONTENT_BASE="$base" >/dev/null
+cmake --preset "$RUNNABLE_PRESET" -B "$BUILD" -DVELMORA_CONTENT_BASE="$base" >/dev/null
 cmake --build "$BUILD" -j 2 --target Updater update_probe
-i686-w64-mingw32-g++-posix -O2 -static -municode -mwindows -finput-charset=UTF-8 -I"$ROOT" \
+"$RUNNABLE_CXX" -O2 -static -municode -mwindows -finput-charset=UTF-8 -I"$ROOT" \
   tools/demo/demo_launcher.cpp -o "$BUILD/demo_launcher.exe"
 
 rm -rf "$DEMO"

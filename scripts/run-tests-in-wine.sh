@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Runs the win32 test suite through Wine in a fresh, throw-away prefix, so that no
+# Runs one build's test suite through Wine in a fresh, throw-away prefix, so that no
 # state leaks from one run into the next. Expects an X display (xvfb-run gives one).
+# Usage: run-tests-in-wine.sh <win32|win64> [ctest arguments...]
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
+preset="${1:-win32}"
+shift || true
 
 WINEPREFIX="$(mktemp -d /tmp/velmora-wine.XXXXXX)"
 export WINEPREFIX WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -18,4 +21,4 @@ tools/wine-prefix.sh
 wineserver -p
 wine cmd /c exit >/dev/null 2>&1 || true
 
-ctest --preset win32 "$@"
+ctest --preset "$preset" "$@"
