@@ -30,7 +30,7 @@ need_pkgs=(
   cmake ninja-build make pkg-config dpkg-dev
   wine wine64 xvfb xauth x11-utils
   nginx-light imagemagick fonts-wqy-microhei locales
-  googletest python3 python3-cryptography openssl curl xz-utils
+  googletest python3 python3-cryptography openssl curl xz-utils ccache
 )
 optional_pkgs=(wine32:i386)
 
