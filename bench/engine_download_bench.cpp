@@ -40,22 +40,24 @@ int main(int argc, char** argv) {
     const UpdateList list = ReadList(argv[3]);
     const std::wstring folder = bench::Widen(argv[4]);
 
+    UpdaterContext context;
     const auto start = std::chrono::steady_clock::now();
     long long bytes = 0;
     bool ok = true;
     std::optional<std::future<FileDownloadOutcome>> checking;
     for (const UpdateItem& item : list) {
         if (!overlap) {
-            const FileDownloadOutcome outcome = DownloadUpdateFile(base, folder, item, false, nullptr);
+            const FileDownloadOutcome outcome = DownloadUpdateFile(context, base, folder, item, false, nullptr);
             ok = ok && Installed(outcome);
             bytes += outcome.received;
             continue;
         }
-        const FileDownloadOutcome fetched = FetchUpdateFile(base, folder, item, false, nullptr);
+        const FileDownloadOutcome fetched = FetchUpdateFile(context, base, folder, item, false, nullptr);
         if (checking) ok = ok && Installed(checking->get());
         bytes += fetched.received;
-        checking = std::async(std::launch::async,
-                              [&folder, &item, fetched] { return InstallFetchedFile(folder, item, fetched); });
+        checking = std::async(std::launch::async, [&context, &folder, &item, fetched] {
+            return InstallFetchedFile(context, folder, item, fetched);
+        });
     }
     if (checking) ok = ok && Installed(checking->get());
     const double seconds = bench::SecondsSince(start);
@@ -67,7 +69,7 @@ int main(int argc, char** argv) {
     const auto hashStart = std::chrono::steady_clock::now();
     for (const UpdateItem& item : list) {
         std::string hex;
-        FileMd5Hex(folder + L"\\" + item.name, hex);
+        FileMd5Hex(context.digests, folder + L"\\" + item.name, hex);
     }
     const double hashSeconds = bench::SecondsSince(hashStart);
     std::printf("engine_download_bench mode=%s files=%zu bytes=%lld seconds=%.3f MBps=%.1f digest_time=%.3f "

@@ -11,7 +11,8 @@ int main(int argc, char** argv) {
     }
     const std::wstring folder = bench::Widen(argv[1]);
     const auto start = std::chrono::steady_clock::now();
-    if (!BuildLocalManifest(folder)) {
+    DigestProvider provider;
+    if (!BuildLocalManifest(provider, folder)) {
         std::fprintf(stderr, "cannot write the manifest\n");
         return 1;
     }

@@ -9,6 +9,9 @@
 #include <mutex>
 #include <string>
 
+#include "common/fs/folder_tree.h"
+#include "common/text/code_page.h"
+#include "common/win32/gdi_handle.h"
 #include "common/win32/unique_handle.h"
 #include "crashreport/crash_report_api.h"
 #include "crashreport/report_text.h"
@@ -34,15 +37,7 @@ void SetLastErrorText(const std::wstring& text) { g_state.lastError = text; }
 std::wstring Utf16OrEmpty(const wchar_t* text) { return text ? std::wstring(text) : std::wstring(); }
 
 bool WriteUtf8File(const std::wstring& path, const std::wstring& text) {
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                         nullptr, nullptr);
-    std::string bytes("\xEF\xBB\xBF");
-    const size_t offset = bytes.size();
-    bytes.resize(offset + static_cast<size_t>(size > 0 ? size : 0));
-    if (size > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data() + offset, size,
-                            nullptr, nullptr);
-    }
+    const std::string bytes = "\xEF\xBB\xBF" + text::WideToCodePage(text, text::kUtf8CodePage);
     win32::unique_file file(
         CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
@@ -78,43 +73,55 @@ bool FindJpegEncoder(CLSID& clsid) {
     return false;
 }
 
+// GDI+ started for the lifetime of the scope; every GDI+ object must end before it.
+class GdiplusScope {
+public:
+    GdiplusScope() {
+        Gdiplus::GdiplusStartupInput input;
+        started_ = Gdiplus::GdiplusStartup(&token_, &input, nullptr) == Gdiplus::Ok;
+    }
+    ~GdiplusScope() {
+        if (started_) Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiplusScope(const GdiplusScope&) = delete;
+    GdiplusScope& operator=(const GdiplusScope&) = delete;
+    bool started() const { return started_; }
+
+private:
+    ULONG_PTR token_ = 0;
+    bool started_ = false;
+};
+
+bool SaveJpeg(HBITMAP bitmap, const std::wstring& path, int quality) {
+    Gdiplus::Bitmap image(bitmap, nullptr);
+    CLSID jpeg;
+    if (!FindJpegEncoder(jpeg)) return false;
+    Gdiplus::EncoderParameters params{};
+    ULONG q = static_cast<ULONG>(quality < 0 ? 0 : (quality > 100 ? 100 : quality));
+    params.Count = 1;
+    params.Parameter[0].Guid = Gdiplus::EncoderQuality;
+    params.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
+    params.Parameter[0].NumberOfValues = 1;
+    params.Parameter[0].Value = &q;
+    return image.Save(path.c_str(), &jpeg, &params) == Gdiplus::Ok;
+}
+
 // Captures the virtual screen into a JPEG file of the given quality.
 bool WriteScreenshot(const std::wstring& path, int quality) {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-    bool ok = false;
+    const GdiplusScope gdiplus;
+    if (!gdiplus.started()) return false;
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    const win32::unique_screen_dc screen(GetDC(nullptr));
+    if (!screen || w <= 0 || h <= 0) return false;
+    const win32::unique_memory_dc memory(CreateCompatibleDC(screen.get()));
+    const win32::unique_hbitmap bitmap(CreateCompatibleBitmap(screen.get(), w, h));
+    if (!memory || !bitmap) return false;
     {
-        const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
-        const int w = GetSystemMetrics(SM_CXVIRTUALSCREEN), h = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        HDC screen = GetDC(nullptr);
-        if (screen && w > 0 && h > 0) {
-            HDC memory = CreateCompatibleDC(screen);
-            HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
-            if (memory && bitmap) {
-                HGDIOBJ old = SelectObject(memory, bitmap);
-                BitBlt(memory, 0, 0, w, h, screen, x, y, SRCCOPY);
-                SelectObject(memory, old);
-                Gdiplus::Bitmap image(bitmap, nullptr);
-                CLSID jpeg;
-                if (FindJpegEncoder(jpeg)) {
-                    Gdiplus::EncoderParameters params{};
-                    ULONG q = static_cast<ULONG>(quality < 0 ? 0 : (quality > 100 ? 100 : quality));
-                    params.Count = 1;
-                    params.Parameter[0].Guid = Gdiplus::EncoderQuality;
-                    params.Parameter[0].Type = Gdiplus::EncoderParameterValueTypeLong;
-                    params.Parameter[0].NumberOfValues = 1;
-                    params.Parameter[0].Value = &q;
-                    ok = image.Save(path.c_str(), &jpeg, &params) == Gdiplus::Ok;
-                }
-            }
-            if (bitmap) DeleteObject(bitmap);
-            if (memory) DeleteDC(memory);
-        }
-        if (screen) ReleaseDC(nullptr, screen);
+        const win32::select_object_guard selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, w, h, screen.get(), x, y, SRCCOPY);
     }
-    Gdiplus::GdiplusShutdown(token);
-    return ok;
+    return SaveJpeg(bitmap.get(), path, quality);
 }
 
 std::wstring ModuleOf(uint64_t address, uint64_t& offset) {
@@ -145,7 +152,7 @@ DWORD WINAPI WriteReport(void* parameter) {
     const std::wstring folder = job->state.saveFolder + L"\\" +
                                 ReportFolderName(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
                                                  now.wSecond, GetCurrentProcessId());
-    CreateDirectoryW(folder.c_str(), nullptr);
+    files::MakeFolder(folder);
 
     CrashFacts facts;
     facts.appName = job->state.appName;

@@ -19,27 +19,29 @@ std::wstring DefaultDllPath() {
 
 CrashReporterClient::CrashReporterClient(const std::wstring& dllPath) {
     const std::wstring path = dllPath.empty() ? DefaultDllPath() : dllPath;
-    module_ = LoadLibraryW(path.c_str());
+    module_.reset(LoadLibraryW(path.c_str()));
     if (!module_) {
         loadError_ = L"The crash reporter could not be loaded: " + path;
         return;
     }
-    install_ = ByOrdinal<InstallFn>(module_, kOrdinalInstall);
-    uninstall_ = ByOrdinal<UninstallFn>(module_, kOrdinalUninstall);
-    lastError_ = ByOrdinal<LastErrorMessageFn>(module_, kOrdinalLastErrorMessage);
-    addScreenshot_ = ByOrdinal<AddScreenshotFn>(module_, kOrdinalAddScreenshot);
+    install_ = ByOrdinal<InstallFn>(module_.get(), kOrdinalInstall);
+    uninstall_ = ByOrdinal<UninstallFn>(module_.get(), kOrdinalUninstall);
+    lastError_ = ByOrdinal<LastErrorMessageFn>(module_.get(), kOrdinalLastErrorMessage);
+    addScreenshot_ = ByOrdinal<AddScreenshotFn>(module_.get(), kOrdinalAddScreenshot);
     if (!install_ || !uninstall_ || !lastError_ || !addScreenshot_) {
         loadError_ = L"The crash reporter lacks an expected function: " + path;
     }
 }
 
 CrashReporterClient::~CrashReporterClient() {
-    // The DLL stays loaded: its exception filter may still be installed.
+    if (filterInstalled_) (void)module_.release();  // pinned: the filter may still run
 }
 
 int CrashReporterClient::Install(const InstallInfo& info) {
     if (!loadError_.empty()) return 1;
-    return install_(&info);
+    const int result = install_(&info);
+    if (result == 0) filterInstalled_ = true;
+    return result;
 }
 
 std::wstring CrashReporterClient::LastErrorMessage() {
@@ -53,6 +55,11 @@ int CrashReporterClient::AddScreenshot(DWORD flags, int quality) {
     return loadError_.empty() ? addScreenshot_(flags, quality) : 1;
 }
 
-int CrashReporterClient::Uninstall() { return loadError_.empty() ? uninstall_() : 1; }
+int CrashReporterClient::Uninstall() {
+    if (!loadError_.empty()) return 1;
+    const int result = uninstall_();
+    if (result == 0) filterInstalled_ = false;
+    return result;
+}
 
 }  // namespace crashreport

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "common/win32/unique_handle.h"
+
 #include "crashreport/crash_report_api.h"
 
 namespace crashreport {
@@ -12,6 +14,8 @@ class CrashReporterClient {
 public:
     // Loads `dllPath` (default: the DLL beside the executable).
     explicit CrashReporterClient(const std::wstring& dllPath = L"");
+    // Unloads the DLL unless its exception filter is still installed: then it stays
+    // loaded for the rest of the process, as the filter's code lives in it.
     ~CrashReporterClient();
     CrashReporterClient(const CrashReporterClient&) = delete;
     CrashReporterClient& operator=(const CrashReporterClient&) = delete;
@@ -22,7 +26,8 @@ public:
     int Uninstall();                                // 0 on success
 
 private:
-    HMODULE module_ = nullptr;
+    win32::unique_hmodule module_;
+    bool filterInstalled_ = false;  // the DLL's exception filter may be in place
     std::wstring loadError_;
     InstallFn install_ = nullptr;
     UninstallFn uninstall_ = nullptr;

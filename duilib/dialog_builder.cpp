@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/text/code_page.h"
 #include "duilib/button.h"
 #include "duilib/combo.h"
 #include "duilib/container.h"
@@ -19,11 +20,8 @@
 namespace {
 
 std::wstring Wide(const char* utf8) {
-    if (!utf8 || !*utf8) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
-    std::wstring out(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out.data(), n);
-    return out;
+    if (!utf8) return {};
+    return text::CodePageToWide(utf8, text::kUtf8CodePage);
 }
 
 struct BuildContext {

@@ -1,9 +1,12 @@
 #include "duilib/resources.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
+#include "common/fs/whole_file.h"
+#include "common/text/code_page.h"
 #include "common/win32/unique_handle.h"
 #include "duilib/zip_archive.h"
 
@@ -23,33 +26,17 @@ Config& State() {
     return config;
 }
 
-std::string Narrow(const std::wstring& text, UINT codePage) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string out(n > 0 ? n : 0, '\0');
-    if (n > 0) WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), n, nullptr, nullptr);
-    return out;
-}
+std::string Narrow(const std::wstring& text, UINT codePage) { return text::WideToCodePage(text, codePage); }
 
 bool IsAbsolute(const std::wstring& path) {
     return (path.size() > 1 && path[1] == L':') || (!path.empty() && (path[0] == L'\\' || path[0] == L'/'));
 }
 
+// Layout files and the skin archive; far larger is no skin of ours.
+constexpr std::uint64_t kResourceFileLimit = 256ull << 20;
+
 bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
-    win32::unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > 256LL * 1024 * 1024) return false;
-    bytes.resize(static_cast<std::size_t>(size.QuadPart));
-    DWORD done = 0;
-    std::size_t at = 0;
-    while (at < bytes.size()) {
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - at, 1u << 24));
-        if (!ReadFile(file.get(), bytes.data() + at, chunk, &done, nullptr) || done == 0) return false;
-        at += done;
-    }
-    return true;
+    return files::ReadWholeFile(path, bytes, kResourceFileLimit) == files::ReadResult::Read;
 }
 
 const wchar_t* Describe(duizip::ZipResult r) {

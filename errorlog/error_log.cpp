@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <mutex>
 
+#include "common/fs/folder_tree.h"
+#include "common/text/code_page.h"
 #include "common/win32/unique_handle.h"
 
 namespace Util::Log {
@@ -33,15 +35,9 @@ std::wstring DefaultFolder() {
 
 std::string Utf8ToAnsi(const std::string& text) {
     if (text.empty()) return {};
-    const int wideLength = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (wideLength <= 0) return text;
-    std::wstring wide(static_cast<size_t>(wideLength), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), wideLength);
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
-    if (length <= 0) return {};
-    std::string out(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, out.data(), length, nullptr, nullptr);
-    return out;
+    const std::wstring wide = text::CodePageToWide(text, text::kUtf8CodePage);
+    if (wide.empty()) return text;
+    return text::WideToCodePage(wide, text::kAnsiCodePage);
 }
 
 std::string LocalTimeStamp() {
@@ -82,6 +78,9 @@ std::string FormatRecord(const std::string& timeStamp, int level, const std::str
 Guard::Guard(Level level, const std::string& module, const std::string& sourceFile, int line)
     : level_(level), module_(module), sourceFile_(sourceFile), line_(line) {}
 
+Guard::Guard(Level level, const std::string& module, std::source_location where)
+    : Guard(level, module, where.file_name(), static_cast<int>(where.line())) {}
+
 Guard::~Guard() {
     try {
         const std::wstring path = OutputFile();
@@ -89,7 +88,7 @@ Guard::~Guard() {
         const std::string record =
             Utf8ToAnsi(FormatRecord(LocalTimeStamp(), level_, module_, sourceFile_, line_, text_.str())) + "\r\n";
         std::lock_guard<std::mutex> lock(OutputLock());
-        CreateDirectoryW(path.substr(0, path.rfind(L'\\')).c_str(), nullptr);
+        files::MakeFolder(path.substr(0, path.rfind(L'\\')));
         win32::unique_file file(CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                             nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return;

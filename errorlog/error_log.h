@@ -7,6 +7,7 @@
 // spaces so that one record stays one line.
 #pragma once
 
+#include <source_location>
 #include <sstream>
 #include <string>
 
@@ -33,6 +34,9 @@ std::wstring OutputFile();
 class Guard {
 public:
     Guard(Level level, const std::string& module, const std::string& sourceFile, int line);
+    // The record names the place the guard is made at: the caller's own source file
+    // (as the compiler names it) and line, so it always points at real code.
+    Guard(Level level, const std::string& module, std::source_location where = std::source_location::current());
     ~Guard();
     Guard(const Guard&) = delete;
     Guard& operator=(const Guard&) = delete;

@@ -3,35 +3,15 @@
 #include <windows.h>
 
 #include "common/http/http_client.h"
+#include "common/text/code_page.h"
 
-namespace {
-
-DiagnosticSink& Sink() {
-    static DiagnosticSink sink;
-    return sink;
-}
-
-std::wstring AnsiToWide(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
-}
-
-}  // namespace
-
-void Diagnose(const std::wstring& folder, const std::string& text) {
-    if (Sink()) {
-        Sink()(folder, text);
+void DiagnosticSink::Report(const std::wstring& folder, const std::string& text) const {
+    if (handler_) {
+        handler_(folder, text);
         return;
     }
-    const std::wstring line = folder + L": " + AnsiToWide(text);
+    const std::wstring line = folder + L": " + text::CodePageToWide(text, text::kAnsiCodePage);
     OutputDebugStringW(line.c_str());
-}
-
-void SetDiagnosticSink(DiagnosticSink sink) {
-    Sink() = std::move(sink);
 }
 
 std::string RequestFailureDiagnostic(int requestResult) {

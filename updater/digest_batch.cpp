@@ -8,14 +8,14 @@
 
 namespace {
 
-void HashFrom(const std::vector<std::wstring>& paths, const std::vector<size_t>& order,
+void HashFrom(DigestProvider& provider, const std::vector<std::wstring>& paths, const std::vector<size_t>& order,
               std::vector<std::string>& records, std::atomic<size_t>& next) {
-    for (size_t k = next++; k < order.size(); k = next++) records[order[k]] = FileMd5Record(paths[order[k]]);
+    for (size_t k = next++; k < order.size(); k = next++) records[order[k]] = FileMd5Record(provider, paths[order[k]]);
 }
 
 }  // namespace
 
-std::vector<std::string> DigestRecords(const std::vector<std::wstring>& paths,
+std::vector<std::string> DigestRecords(DigestProvider& provider, const std::vector<std::wstring>& paths,
                                        const std::vector<unsigned long long>& sizes) {
     std::vector<std::string> records(paths.size());
     std::vector<size_t> order(paths.size());
@@ -28,7 +28,7 @@ std::vector<std::string> DigestRecords(const std::vector<std::wstring>& paths,
         try {
             helper = std::thread([&] {
                 try {
-                    HashFrom(paths, order, records, next);
+                    HashFrom(provider, paths, order, records, next);
                 } catch (...) {
                     // Out of memory in a record: the calling thread carries on with the rest.
                 }
@@ -38,7 +38,7 @@ std::vector<std::string> DigestRecords(const std::vector<std::wstring>& paths,
         }
     }
     try {
-        HashFrom(paths, order, records, next);
+        HashFrom(provider, paths, order, records, next);
     } catch (...) {
     }
     if (helper.joinable()) helper.join();

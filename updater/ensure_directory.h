@@ -3,6 +3,8 @@
 
 #include <string>
 
-// True when something exists at `path` afterwards; creates missing parents first.
-// `path` has no trailing backslash.
-bool EnsureDirectory(const std::wstring& path);
+#include "common/fs/folder_tree.h"
+
+// True when `path` is a folder afterwards; creates missing parents below its root
+// first. `path` has no trailing backslash.
+inline bool EnsureDirectory(const std::wstring& path) { return files::MakeFolderTree(path); }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "common/win32/unique_handle.h"
-#include "updater/crypt_handle.h"
 
 namespace {
 
@@ -15,21 +14,10 @@ namespace {
 // small enough that hashing any file stays far below the memory budget.
 constexpr DWORD kHashBlock = 1 << 22;
 
-// The provider is the costly part of a digest (under Wine, acquiring it takes
-// milliseconds, longer than hashing a small file), so one is kept for the process.
-// Only a successful acquisition is kept; a failure is retried for the next file.
-HCRYPTPROV SharedProvider() {
-    static std::mutex lock;
-    static win32::unique_hcryptprov provider;
-    std::lock_guard<std::mutex> guard(lock);
-    if (!provider) CryptAcquireContextW(provider.put(), nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT);
-    return provider.get();
-}
-
 // Hashes the open file. Appends the failure text of every step that fails to
 // `failures` and returns the hex digest, or an empty text when none was obtained.
-std::string HashOpenFile(HANDLE file, std::string& failures) {
-    const HCRYPTPROV provider = SharedProvider();
+std::string HashOpenFile(DigestProvider& providers, HANDLE file, std::string& failures) {
+    const HCRYPTPROV provider = providers.Acquire();
     if (provider == 0) failures += "CryptAcquireContextWorry\n";
     win32::unique_hcrypthash hash;
     if (!CryptCreateHash(provider, CALG_MD5, 0, 0, hash.put())) failures += "CryptCreateHashWorry\n";
@@ -82,28 +70,34 @@ std::string HashOpenFile(HANDLE file, std::string& failures) {
 
 }  // namespace
 
-std::string FileMd5Record(const std::wstring& path) {
+HCRYPTPROV DigestProvider::Acquire() {
+    std::lock_guard<std::mutex> guard(lock_);
+    if (!provider_) CryptAcquireContextW(provider_.put(), nullptr, nullptr, PROV_RSA_FULL, CRYPT_VERIFYCONTEXT);
+    return provider_.get();
+}
+
+std::string FileMd5Record(DigestProvider& provider, const std::wstring& path) {
     win32::unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return "CalculateMd5Worry\n";
     std::string record;
-    const std::string hex = HashOpenFile(file.get(), record);
+    const std::string hex = HashOpenFile(provider, file.get(), record);
     if (!hex.empty()) record += hex + "\n";
     return record;
 }
 
-void WriteFileMd5(const std::wstring& path, std::FILE* stream) {
-    const std::string record = FileMd5Record(path);
+void WriteFileMd5(DigestProvider& provider, const std::wstring& path, std::FILE* stream) {
+    const std::string record = FileMd5Record(provider, path);
     std::fwrite(record.data(), 1, record.size(), stream);
 }
 
-bool FileMd5Hex(const std::wstring& path, std::string& hex) {
+bool FileMd5Hex(DigestProvider& provider, const std::wstring& path, std::string& hex) {
     hex.clear();
     win32::unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return false;
     std::string failures;
-    hex = HashOpenFile(file.get(), failures);
+    hex = HashOpenFile(provider, file.get(), failures);
     if (!failures.empty()) hex.clear();
     return !hex.empty();
 }

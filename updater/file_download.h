@@ -9,6 +9,7 @@
 #include <string>
 
 #include "updater/update_compare.h"
+#include "updater/updater_context.h"
 
 // What the pass learns from asking for the first file from byte 1 on.
 struct RangeProbe {
@@ -21,7 +22,8 @@ struct RangeProbe {
 // Sends GET updateUrl + firstName with "Range:bytes=1-"; 206 → resume, 404 → stop
 // with "404 not found\n", other statuses → no resume, request failures → stop with
 // their diagnostic. The body is not read.
-RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName, const std::wstring& folder);
+RangeProbe ProbeRangeSupport(const DiagnosticSink& diagnostics, const std::wstring& updateUrl,
+                             const std::wstring& firstName, const std::wstring& folder);
 
 // Progress of one file, implemented by the driver. Called on the calling thread.
 class IFileDownloadProgress {
@@ -29,10 +31,10 @@ public:
     virtual ~IFileDownloadProgress() = default;
     // The response arrived; `length` is its Content-Length (0 taken as 1). The
     // driver takes its start tick here.
-    virtual void OnStart(std::uint32_t length) = 0;
+    virtual void OnStart(std::uint64_t length) = 0;
     // After every successful read, the final empty one included (block == 0).
     // `received` counts the bytes of this download only (not a resumed prefix).
-    virtual void OnBlock(std::uint32_t received, std::uint32_t length, std::uint32_t block) = 0;
+    virtual void OnBlock(std::uint64_t received, std::uint64_t length, std::uint32_t block) = 0;
 };
 
 enum class FileDownloadStatus {
@@ -45,8 +47,8 @@ enum class FileDownloadStatus {
 
 struct FileDownloadOutcome {
     FileDownloadStatus status = FileDownloadStatus::Stop;
-    std::uint32_t length = 1;    // announced length (0 taken as 1)
-    std::uint32_t received = 0;  // bytes received in this download
+    std::uint64_t length = 1;    // announced length (0 taken as 1)
+    std::uint64_t received = 0;  // bytes received in this download
     bool tempKept = false;       // a temporary file remains for a later run
 };
 
@@ -58,18 +60,19 @@ struct FileDownloadOutcome {
 // target that cannot be replaced (in use) stays as it was and its verified
 // temporary file is kept; that counts as Failed. Unsafe names are Failed untouched.
 // `progress` may be null.
-FileDownloadOutcome DownloadUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
-                                       const UpdateItem& item, bool resume, IFileDownloadProgress* progress);
+FileDownloadOutcome DownloadUpdateFile(UpdaterContext& context, const std::wstring& updateUrl,
+                                       const std::wstring& folder, const UpdateItem& item, bool resume,
+                                       IFileDownloadProgress* progress);
 
 // The two halves of DownloadUpdateFile, so that a pass can check and install one file
 // while it fetches the next. FetchUpdateFile ends with the whole body of the announced
 // length in the temporary file (Fetched), or with Failed or Stop as above; a complete
 // temporary file kept by an earlier run counts as Fetched without a request.
-FileDownloadOutcome FetchUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
+FileDownloadOutcome FetchUpdateFile(UpdaterContext& context, const std::wstring& updateUrl, const std::wstring& folder,
                                     const UpdateItem& item, bool resume, IFileDownloadProgress* progress);
 // Checks a Fetched file against item.digest and puts it in place (Replaced, Pending
 // or Failed, as above); any other outcome is returned unchanged. Touches only this
 // item's files and the restart batch, so it may run on another thread than the fetch
 // of a different item.
-FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateItem& item,
+FileDownloadOutcome InstallFetchedFile(UpdaterContext& context, const std::wstring& folder, const UpdateItem& item,
                                        FileDownloadOutcome fetched);

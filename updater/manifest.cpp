@@ -7,20 +7,14 @@
 #include <memory>
 #include <vector>
 
+#include "common/text/code_page.h"
 #include "common/win32/unique_handle.h"
 #include "updater/digest_batch.h"
 #include "updater/update_paths.h"
 
 namespace {
 
-std::string ToAnsi(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int n =
-        WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string ansi(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), ansi.data(), n, nullptr, nullptr);
-    return ansi;
-}
+std::string ToAnsi(const std::wstring& text) { return text::WideToCodePage(text, text::kAnsiCodePage); }
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -28,13 +22,13 @@ struct FileCloser {
 
 }  // namespace
 
-bool BuildLocalManifest(const std::wstring& folder) {
+bool BuildLocalManifest(DigestProvider& provider, const std::wstring& folder) {
     const std::wstring root = NormaliseFolder(folder);
     const std::wstring path = root + L"LocalDate.ini";
     // Binary, so every record ends in a bare LF; others may read and write meanwhile.
     std::unique_ptr<std::FILE, FileCloser> stream(_wfsopen(path.c_str(), L"wb", _SH_DENYNO));
     if (!stream) return false;
-    AppendManifestEntries(root, stream.get(), root);
+    AppendManifestEntries(provider, root, stream.get(), root);
     return true;
 }
 
@@ -65,11 +59,12 @@ void CollectFiles(const std::wstring& folder, std::vector<std::wstring>& files,
 
 }  // namespace
 
-void AppendManifestEntries(const std::wstring& folder, std::FILE* stream, const std::wstring& root) {
+void AppendManifestEntries(DigestProvider& provider, const std::wstring& folder, std::FILE* stream,
+                           const std::wstring& root) {
     std::vector<std::wstring> files;
     std::vector<unsigned long long> sizes;
     CollectFiles(folder, files, sizes);
-    const std::vector<std::string> digests = DigestRecords(files, sizes);
+    const std::vector<std::string> digests = DigestRecords(provider, files, sizes);
     for (size_t i = 0; i < files.size(); ++i) {
         const std::wstring relative = files[i].size() >= root.size() ? files[i].substr(root.size()) : files[i];
         const std::string record = ToAnsi(relative) + "\t" + digests[i];

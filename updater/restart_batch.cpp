@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/text/code_page.h"
 #include "common/win32/unique_handle.h"
 #include "updater/update_paths.h"
 
@@ -20,16 +21,9 @@ std::string Quoted(const std::string& text) {
 
 // Wide → ANSI; `lossless` tells whether every character had a mapping.
 std::string ToAnsi(const std::wstring& text, bool& lossless) {
-    lossless = true;
-    if (text.empty()) return {};
-    BOOL usedDefault = FALSE;
-    const int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), nullptr,
-                                      0, nullptr, &usedDefault);
-    std::string ansi(static_cast<size_t>(n), '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), static_cast<int>(text.size()), ansi.data(), n,
-                        nullptr, &usedDefault);
-    lossless = !usedDefault;
-    return ansi;
+    text::NarrowText ansi = text::NarrowFromWide(text, text::kAnsiCodePage, text::Unmappable::NoBestFit);
+    lossless = ansi.lossless;
+    return std::move(ansi.bytes);
 }
 
 }  // namespace

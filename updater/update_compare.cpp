@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/text/code_page.h"
 #include "updater/update_paths.h"
 
 namespace {
@@ -61,12 +62,7 @@ std::vector<std::wstring> UpdateNames(const UpdateList& list) {
 std::wstring ManifestTextFromBytes(const std::string& bytes) {
     const size_t end = bytes.find('\0');
     const std::string_view ansi(bytes.data(), end == std::string::npos ? bytes.size() : end);
-    std::wstring wide;
-    if (!ansi.empty()) {
-        const int n = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
-        wide.resize(static_cast<size_t>(n));
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), n);
-    }
+    const std::wstring wide = text::CodePageToWide(ansi, text::kAnsiCodePage);
     // A text-mode read turns CR LF into LF, so a CR never ends up in a value.
     std::wstring text;
     text.reserve(wide.size() + 1);

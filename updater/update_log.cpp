@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include "common/http/download_to_file.h"
-#include "updater/manifest_file.h"
+#include "common/fs/whole_file.h"
+#include "common/text/code_page.h"
 #include "updater/update_paths.h"
 
 namespace {
@@ -12,11 +13,7 @@ namespace {
 constexpr std::uint64_t kLogLimit = 16ull << 20;
 
 std::wstring AnsiLine(const char* data, size_t size) {
-    if (size == 0) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, data, static_cast<int>(size), nullptr, 0);
-    std::wstring line(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, data, static_cast<int>(size), line.data(), n);
-    return line;
+    return text::CodePageToWide(std::string_view(data, size), text::kAnsiCodePage);
 }
 
 }  // namespace
@@ -43,6 +40,7 @@ std::wstring LoadUpdateLog(const std::wstring& logUrl, const std::wstring& folde
     // When the download fails, the copy of an earlier run is shown instead.
     DownloadToFile(url, target, nullptr, nullptr, false, true);
     std::string bytes;
-    if (!ReadWholeFile(target, bytes, kLogLimit)) return {};
+    const files::ReadResult read = files::ReadWholeFile(target, bytes, kLogLimit);
+    if (read != files::ReadResult::Read && read != files::ReadResult::Missing) return {};
     return UpdateLogText(bytes);
 }

@@ -5,16 +5,18 @@
 #include <algorithm>
 #include <cwctype>
 
+#include "common/text/code_page.h"
+
 namespace {
 
 // One character (`count` 2 for a surrogate pair) as %XX bytes of its UTF-8 form.
 std::wstring PercentEncodedUtf8(const wchar_t* c, int count) {
-    char utf8[8] = {};
-    const int n = WideCharToMultiByte(CP_UTF8, 0, c, count, utf8, sizeof(utf8), nullptr, nullptr);
+    const std::string utf8 =
+        text::WideToCodePage(std::wstring_view(c, static_cast<size_t>(count)), text::kUtf8CodePage);
     static const wchar_t kHex[] = L"0123456789ABCDEF";
     std::wstring encoded;
-    for (int i = 0; i < n; ++i) {
-        const auto byte = static_cast<unsigned char>(utf8[i]);
+    for (char unit : utf8) {
+        const auto byte = static_cast<unsigned char>(unit);
         encoded += L'%';
         encoded += kHex[byte >> 4];
         encoded += kHex[byte & 15];

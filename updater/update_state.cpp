@@ -2,11 +2,12 @@
 
 #include <vector>
 
+#include "common/fs/whole_file.h"
 #include "common/http/http_client.h"
 #include "common/http/request_headers.h"
-#include "common/win32/unique_handle.h"
+#include "common/http/transfer.h"
+#include "common/text/code_page.h"
 #include "updater/diagnostics.h"
-#include "updater/manifest_file.h"
 #include "updater/update_paths.h"
 
 namespace {
@@ -15,49 +16,55 @@ namespace {
 // not a manifest and is not held in memory.
 constexpr std::uint64_t kManifestLimit = 64ull << 20;
 
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out += (c < 0x80) ? static_cast<char>(c) : '?';
-    return out;
-}
-
 // Saves the response body into `path`. False on a failed read, a failed write or
 // a body above the limit.
-bool SaveBody(CHttpClient& client, const std::wstring& path, const std::wstring& folder) {
-    win32::unique_file out(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+bool SaveBody(const DiagnosticSink& diagnostics, CHttpClient& client, const std::wstring& path,
+              const std::wstring& folder) {
+    win32::unique_file out = transfer::OpenTransferTarget(path, false);
     if (!out) {
-        Diagnose(folder, "OpenFileFail\n");
+        diagnostics.Report(folder, "OpenFileFail\n");
         return false;
     }
-    std::vector<char> buffer(kHttpBlockSize);
-    std::uint64_t total = 0;
-    for (;;) {
-        std::uint32_t read = 0;
-        if (!client.ReadData(buffer.data(), kHttpBlockSize, read)) {
-            Diagnose(folder, "InternetReadFileFail\n");
+    switch (transfer::TransferBodyToFile(client, out.get(), {}, kManifestLimit).result) {
+        case transfer::TransferResult::Complete:
+            return true;
+        case transfer::TransferResult::ReadFailed:
+            diagnostics.Report(folder, "InternetReadFileFail\n");
             return false;
-        }
-        if (read == 0) return true;
-        total += read;
-        if (total > kManifestLimit) {
-            Diagnose(folder, "manifest too large\n");
+        case transfer::TransferResult::LimitExceeded:
+            diagnostics.Report(folder, "manifest too large\n");
             return false;
-        }
-        DWORD written = 0;
-        if (!WriteFile(out.get(), buffer.data(), read, &written, nullptr) || written != read) {
-            Diagnose(folder, "WriteFileFail\n");
+        case transfer::TransferResult::WriteFailed:
+            diagnostics.Report(folder, "WriteFileFail\n");
             return false;
-        }
     }
+    return false;
+}
+
+// A missing manifest reads as empty; one that cannot be read or is too large fails.
+bool ReadManifestBytes(const std::wstring& path, std::string& bytes) {
+    const files::ReadResult result = files::ReadWholeFile(path, bytes, kManifestLimit);
+    return result == files::ReadResult::Read || result == files::ReadResult::Missing;
 }
 
 }  // namespace
 
-void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
-                    std::wstring& state) {
+const wchar_t* UpdateStateName(UpdateState state) {
+    switch (state) {
+        case UpdateState::AllNew:
+            return L"Allnew";
+        case UpdateState::Part:
+            return L"Part";
+        case UpdateState::Error:
+            break;
+    }
+    return L"Error";
+}
+
+void GetUpdateState(const DiagnosticSink& diagnostics, UpdateList& updateList, const std::wstring& manifestUrl,
+                    const std::wstring& folder, UpdateState& state) {
     updateList.clear();
-    state = kUpdateStateError;
+    state = UpdateState::Error;
     const std::wstring root = NormaliseFolder(folder);
     const std::wstring serverPath = root + L"UpDate.ini";
     const std::wstring localPath = root + L"LocalDate.ini";
@@ -69,28 +76,28 @@ void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, con
     const std::wstring header = PlainRequestHeader();
     const int result = client.SendRequest(url.c_str(), status, header.c_str());
     if (result != CHTTP_REQUEST_OK) {
-        Diagnose(root, RequestFailureDiagnostic(result));
+        diagnostics.Report(root, RequestFailureDiagnostic(result));
         return;
     }
     // An error page (404, 500, ...) is no manifest; taking it as one would tell the
     // player that everything is current.
     if (status != 200) {
-        Diagnose(root, "server status " + std::to_string(status) + "\n");
+        diagnostics.Report(root, "server status " + std::to_string(status) + "\n");
         return;
     }
-    const bool saved = SaveBody(client, serverPath, root);
+    const bool saved = SaveBody(diagnostics, client, serverPath, root);
     client.CloseSession();
     if (!saved) return;
 
     std::string serverBytes;
     std::string localBytes;
-    if (!ReadWholeFile(serverPath, serverBytes, kManifestLimit) ||
-        !ReadWholeFile(localPath, localBytes, kManifestLimit)) {
-        Diagnose(root, "OpenFileFail\n");
+    if (!ReadManifestBytes(serverPath, serverBytes) || !ReadManifestBytes(localPath, localBytes)) {
+        diagnostics.Report(root, "OpenFileFail\n");
         return;
     }
     std::vector<std::wstring> rejected;
     updateList = CompareManifests(ManifestTextFromBytes(serverBytes), ManifestTextFromBytes(localBytes), &rejected);
-    for (const auto& name : rejected) Diagnose(root, "unsafe name skipped: " + Narrow(name) + "\n");
-    state = updateList.empty() ? kUpdateStateAllNew : kUpdateStatePart;
+    for (const auto& name : rejected)
+        diagnostics.Report(root, "unsafe name skipped: " + text::AsciiApproximation(name) + "\n");
+    state = updateList.empty() ? UpdateState::AllNew : UpdateState::Part;
 }

@@ -3,16 +3,22 @@
 
 #include <string>
 
+#include "updater/diagnostics.h"
 #include "updater/update_compare.h"
 
-inline constexpr wchar_t kUpdateStateError[] = L"Error";    // server manifest not obtained
-inline constexpr wchar_t kUpdateStateAllNew[] = L"Allnew";  // nothing to download
-inline constexpr wchar_t kUpdateStatePart[] = L"Part";      // updateList is non-empty
+enum class UpdateState {
+    Error,   // the server manifest was not obtained or could not be read
+    AllNew,  // nothing to download
+    Part,    // updateList is non-empty
+};
+
+// "Error", "Allnew", "Part": the names the update states go by in diagnostics.
+const wchar_t* UpdateStateName(UpdateState state);
 
 // Downloads manifestUrl + "UpDate.ini" into <folder>\UpDate.ini, reads it and
 // <folder>\LocalDate.ini (built before by BuildLocalManifest), and compares them.
-// `state` is one of the three texts above; `updateList` is empty unless "Part".
-// A response whose status is not 200 is "Error" (an error page is no manifest).
-// Diagnostics go to Diagnose(). Blocks; call from the worker thread.
-void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
-                    std::wstring& state);
+// `updateList` is empty unless the state is Part. A response whose status is not
+// 200 is Error (an error page is no manifest).
+// Diagnostics go to `diagnostics`. Blocks; call from the worker thread.
+void GetUpdateState(const DiagnosticSink& diagnostics, UpdateList& updateList, const std::wstring& manifestUrl,
+                    const std::wstring& folder, UpdateState& state);

@@ -6,8 +6,8 @@
 
 // Passed to the progress callback after every block.
 struct DownloadProgress {
-    std::uint32_t length;    // announced length (Content-Length, 0 taken as 1)
-    std::uint32_t received;  // bytes received so far in this download
+    std::uint64_t length;    // announced length (Content-Length, 0 taken as 1)
+    std::uint64_t received;  // bytes received so far in this download
     std::uint32_t block;     // bytes of the block just read (0 at the end of the body)
 };
 

@@ -2,6 +2,8 @@
 
 #include <cwchar>
 
+#include "common/http/request_headers.h"
+
 void CHttpClient::OpenSession() {
     CloseSession();
     session_.reset(WinHttpOpen(L"ZorvikDownload", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
@@ -56,14 +58,15 @@ int CHttpClient::SendRequest(const wchar_t* url, int& status, const wchar_t* hea
     return CHTTP_REQUEST_OK;
 }
 
-void CHttpClient::QueryContentLength(std::uint32_t& value) {
+void CHttpClient::QueryContentLength(std::uint64_t& value) {
     value = 0;
     if (!request_) return;
-    DWORD number = 0;
-    DWORD size = sizeof(number);
-    if (WinHttpQueryHeaders(request_.get(), WINHTTP_QUERY_CONTENT_LENGTH | WINHTTP_QUERY_FLAG_NUMBER,
-                            WINHTTP_HEADER_NAME_BY_INDEX, &number, &size, WINHTTP_NO_HEADER_INDEX))
-        value = number;
+    // Read as text: the numeric form of the query is a 32-bit DWORD.
+    wchar_t text[64] = {};
+    DWORD size = sizeof(text) - sizeof(wchar_t);
+    if (WinHttpQueryHeaders(request_.get(), WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX, text, &size,
+                            WINHTTP_NO_HEADER_INDEX))
+        value = ContentLengthValue(text);
 }
 
 bool CHttpClient::ReadData(void* buffer, std::uint32_t size, std::uint32_t& read) {

@@ -48,8 +48,9 @@ public:
     // the HTTP status code.
     int SendRequest(const wchar_t* url, int& status, const wchar_t* headers);
 
-    // The response's Content-Length; 0 when absent or unreadable (callers take 0 as 1).
-    void QueryContentLength(std::uint32_t& value);
+    // The response's Content-Length, in 64 bits (a body past 4 GiB is announced
+    // exactly); 0 when absent or unreadable (callers take 0 as 1).
+    void QueryContentLength(std::uint64_t& value);
 
     // Reads up to `size` bytes of the body. Success with `read` == 0: body complete.
     bool ReadData(void* buffer, std::uint32_t size, std::uint32_t& read);

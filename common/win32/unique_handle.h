@@ -62,6 +62,8 @@ using unique_handle = unique_any<handle_traits<HANDLE, ::CloseHandle, 0>>;
 using unique_file = unique_any<handle_traits<HANDLE, ::CloseHandle, -1>>;
 // FindFirstFileW enumeration.
 using unique_find = unique_any<handle_traits<HANDLE, ::FindClose, -1>>;
+// Loaded modules (LoadLibraryW).
+using unique_hmodule = unique_any<handle_traits<HMODULE, ::FreeLibrary, 0>>;
 // Registry keys.
 using unique_hkey = unique_any<handle_traits<HKEY, ::RegCloseKey, 0>>;
 

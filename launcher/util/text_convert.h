@@ -7,16 +7,15 @@
 
 #include <string>
 
-// Wide → Chinese ANSI (code page 936) through the C runtime's "chs" locale.
-// Characters that code page 936 cannot represent become '?': the C runtime stops
-// at the first such character, so the text is then converted by the system's
-// code page 936 table with '?' as its default character instead, which keeps the
-// rest of a path or name intact. Must be called on the user-interface thread only,
-// because the C runtime locale is process-wide.
+// Wide → Chinese ANSI (code page 936), up to the first embedded zero. Characters
+// that code page 936 cannot represent become '?', and the rest of a path or name
+// stays intact. Converts by the system's code page 936 table, never through the C
+// runtime locale (which is process-wide), so any thread may call it.
 std::string WideToChs(const std::wstring& text);
 
-// Chinese ANSI (code page 936) → wide, the inverse of WideToChs. Invalid byte
-// sequences are decoded by the system table (they become U+30FB/U+003F).
+// Chinese ANSI (code page 936) → wide, up to the first zero byte; the inverse of
+// WideToChs. Invalid byte sequences are decoded by the system table (they become
+// U+30FB/U+003F). Any thread may call it.
 std::wstring ChsToWide(const std::string& text);
 
 // 8-bit text in the file-API code page → wide; empty when the conversion fails.

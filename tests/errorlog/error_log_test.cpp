@@ -48,6 +48,18 @@ TEST_F(ErrorLogTest, OneGuardWritesOneRecordWithItsParts) {
     EXPECT_EQ(std::count(both.begin(), both.end(), '\n'), 2);
 }
 
+TEST_F(ErrorLogTest, GuardWithoutAPlaceRecordsItsOwnSourceFileAndLine) {
+    int line = 0;
+    {
+        Util::Log::Guard guard(Util::Log::Detail, "TessikUI");
+        line = __LINE__ - 1;  // the line of the guard above
+        guard << "here";
+    }
+    const std::string records = Records();
+    const std::string place = std::string(__FILE__) + ":" + std::to_string(line) + "\there\r\n";
+    EXPECT_NE(records.find("\t7\tTessikUI\t" + place), std::string::npos) << records;
+}
+
 TEST_F(ErrorLogTest, LevelCheckFollowsTheConfiguredMaximum) {
     EXPECT_TRUE(genericLogCheckLevel(Util::Log::Detail));
     EXPECT_TRUE(genericLogCheckLevel(Util::Log::Fatal));

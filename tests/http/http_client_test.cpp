@@ -38,7 +38,7 @@ TEST(HttpClient, GetsBodyStatusAndLengthFromNginx) {
     ASSERT_EQ(client.SendRequest(site.NginxUrl(L"dir/file.bin").c_str(), status, PlainRequestHeader().c_str()),
               CHTTP_REQUEST_OK);
     EXPECT_EQ(status, 200);
-    std::uint32_t length = 0;
+    std::uint64_t length = 0;
     client.QueryContentLength(length);
     EXPECT_EQ(length, content.size());
     EXPECT_EQ(ReadBody(client), content);
@@ -86,7 +86,7 @@ TEST(HttpClient, FailuresAreResultValues) {
     const int refused = client.SendRequest(ServerSite::RefusedUrl().c_str(), status, nullptr);
     EXPECT_TRUE(refused == CHTTP_REQUEST_ERROR_CONNECT || refused == CHTTP_REQUEST_ERROR_SEND) << refused;
     EXPECT_EQ(status, -1);
-    std::uint32_t length = 7;
+    std::uint64_t length = 7;
     client.QueryContentLength(length);
     EXPECT_EQ(length, 0u);
 }

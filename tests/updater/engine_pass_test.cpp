@@ -12,22 +12,23 @@ using namespace testing_support;
 namespace {
 
 struct PassResult {
-    std::wstring state;
+    UpdateState state = UpdateState::Error;
     std::vector<std::wstring> names;
     std::vector<FileDownloadStatus> statuses;
 };
 
-PassResult RunPass(const std::wstring& updateUrl, const std::wstring& folder) {
+PassResult RunPass(UpdaterContext& context, const std::wstring& updateUrl, const std::wstring& folder) {
     PassResult result;
-    if (!BuildLocalManifest(folder)) return result;
+    if (!BuildLocalManifest(context.digests, folder)) return result;
     UpdateList list;
-    GetUpdateState(list, updateUrl, folder, result.state);
+    GetUpdateState(context.diagnostics, list, updateUrl, folder, result.state);
     result.names = UpdateNames(list);
-    if (result.state == L"Part") {
-        const RangeProbe probe = ProbeRangeSupport(updateUrl, list.front().name, folder);
+    if (result.state == UpdateState::Part) {
+        const RangeProbe probe = ProbeRangeSupport(context.diagnostics, updateUrl, list.front().name, folder);
         if (probe.ok) {
             for (const auto& item : list) {
-                result.statuses.push_back(DownloadUpdateFile(updateUrl, folder, item, probe.resume, nullptr).status);
+                result.statuses.push_back(
+                    DownloadUpdateFile(context, updateUrl, folder, item, probe.resume, nullptr).status);
                 if (result.statuses.back() == FileDownloadStatus::Stop) break;
             }
             WriteRestartBatch(folder);
@@ -56,8 +57,8 @@ TEST(EnginePass, UpdatesARealFolderFromNginx) {
                                   {Wide("新目录\\子\\数据.bin"), PatternBytes(50000, 6)}};
     ASSERT_TRUE(PublishRelease(site, release));
 
-    const PassResult first = RunPass(site.NginxUrl(L"Update"), local.path());
-    EXPECT_EQ(first.state, L"Part");
+    const PassResult first = RunPass(diagnostics.context, site.NginxUrl(L"Update"), local.path());
+    EXPECT_EQ(first.state, UpdateState::Part);
     EXPECT_EQ(first.names, (std::vector<std::wstring>{L"Updater.exe", L"Velmora.exe", L"skin\\Wakfu.ui",
                                                       Wide("新目录\\子\\数据.bin")}));
     for (const auto& text : diagnostics.texts) ADD_FAILURE() << text;
@@ -78,7 +79,7 @@ TEST(EnginePass, UpdatesARealFolderFromNginx) {
     EXPECT_FALSE(Exists(local / L"UpDate.ini"));
 
     // Until the batch has swapped it in, only the updater is still out of date.
-    const PassResult second = RunPass(site.NginxUrl(L"Update"), local.path());
+    const PassResult second = RunPass(diagnostics.context, site.NginxUrl(L"Update"), local.path());
     EXPECT_EQ(second.names, std::vector<std::wstring>{L"Updater.exe"});
     EXPECT_TRUE(diagnostics.texts.empty()) << diagnostics.texts.front();
 }
@@ -86,11 +87,12 @@ TEST(EnginePass, UpdatesARealFolderFromNginx) {
 TEST(EnginePass, ServerWithoutRangesDownloadsWholeFiles) {
     ServerSite site;
     ASSERT_TRUE(site.ok());
+    DiagnosticCapture diagnostics;
     TempDir local;
     ASSERT_TRUE(WriteBytes(local / L"a.bin.tmp", "stale part"));
     const ReleaseFiles release = {{L"a.bin", PatternBytes(70000, 8)}};
     ASSERT_TRUE(PublishRelease(site, release));
-    const PassResult result = RunPass(site.FaultUrl(L"ignore-range", L"Update"), local.path());
+    const PassResult result = RunPass(diagnostics.context, site.FaultUrl(L"ignore-range", L"Update"), local.path());
     EXPECT_EQ(result.statuses, std::vector<FileDownloadStatus>{FileDownloadStatus::Replaced});
     EXPECT_EQ(ReadBytes(local / L"a.bin"), release.at(L"a.bin"));
     EXPECT_FALSE(Exists(local / L"LocalDate.ini"));

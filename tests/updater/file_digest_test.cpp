@@ -21,44 +21,48 @@ using testing_support::Wide;
 using testing_support::WriteBytes;
 
 TEST(FileMd5, DigestTextOfKnownContents) {
+    DigestProvider provider;
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir / L"empty", ""));
     ASSERT_TRUE(WriteBytes(dir / L"abc", "abc"));
-    EXPECT_EQ(FileMd5Record(dir / L"empty"), "d41d8cd98f00b204e9800998ecf8427e\n");
-    EXPECT_EQ(FileMd5Record(dir / L"abc"), "900150983cd24fb0d6963f7d28e17f72\n");
+    EXPECT_EQ(FileMd5Record(provider, dir / L"empty"), "d41d8cd98f00b204e9800998ecf8427e\n");
+    EXPECT_EQ(FileMd5Record(provider, dir / L"abc"), "900150983cd24fb0d6963f7d28e17f72\n");
     std::string hex;
-    EXPECT_TRUE(FileMd5Hex(dir / L"abc", hex));
+    EXPECT_TRUE(FileMd5Hex(provider, dir / L"abc", hex));
     EXPECT_EQ(hex, "900150983cd24fb0d6963f7d28e17f72");
 }
 
 TEST(FileMd5, FilesOfSeveralBlocksHashLikeTheWholeContent) {
+    DigestProvider provider;
     TempDir dir;
     std::string content;
     for (int i = 0; i < (3 << 20) + 12345; ++i) content += static_cast<char>(i * 131 >> 3);
     ASSERT_TRUE(WriteBytes(dir / L"big.bin", content));
-    EXPECT_EQ(FileMd5Record(dir / L"big.bin"), Md5Hex(content) + "\n");
+    EXPECT_EQ(FileMd5Record(provider, dir / L"big.bin"), Md5Hex(content) + "\n");
 }
 
 TEST(FileMd5, UnopenableFilesGetTheFailureText) {
+    DigestProvider provider;
     TempDir dir;
-    EXPECT_EQ(FileMd5Record(dir / L"missing"), "CalculateMd5Worry\n");
+    EXPECT_EQ(FileMd5Record(provider, dir / L"missing"), "CalculateMd5Worry\n");
     std::string hex = "x";
-    EXPECT_FALSE(FileMd5Hex(dir / L"missing", hex));
+    EXPECT_FALSE(FileMd5Hex(provider, dir / L"missing", hex));
     EXPECT_EQ(hex, "");
     // A file someone holds open for writing cannot be opened with read sharing only.
     win32::unique_file writer(CreateFileW((dir / L"busy").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                           nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(writer);
-    EXPECT_EQ(FileMd5Record(dir / L"busy"), "CalculateMd5Worry\n");
+    EXPECT_EQ(FileMd5Record(provider, dir / L"busy"), "CalculateMd5Worry\n");
 }
 
 TEST(LocalManifest, ListsEveryFileRelativeToTheFolderInAnsi) {
+    DigestProvider provider;
     TempDir dir;
     ASSERT_TRUE(WriteBytes(dir / L"abc.txt", "abc"));
     ASSERT_TRUE(EnsureDirectory(dir / Wide("皮肤\\子目录")));
     ASSERT_TRUE(WriteBytes(dir / Wide("皮肤\\子目录\\图标.png"), ""));
     ASSERT_TRUE(WriteBytes(dir / L"Updater.exe.tmp", "abc"));
-    ASSERT_TRUE(BuildLocalManifest(dir.path()));
+    ASSERT_TRUE(BuildLocalManifest(provider, dir.path()));
 
     const std::string manifest = ReadBytes(dir / L"LocalDate.ini");
     EXPECT_EQ(manifest.find('\r'), std::string::npos);
@@ -80,9 +84,10 @@ TEST(LocalManifest, ListsEveryFileRelativeToTheFolderInAnsi) {
 }
 
 TEST(LocalManifest, FailsOnlyWhenTheFileCannotBeCreated) {
+    DigestProvider provider;
     TempDir dir;
-    EXPECT_FALSE(BuildLocalManifest(dir / L"no\\such\\folder"));
-    EXPECT_TRUE(BuildLocalManifest(dir.path()));  // an empty folder still gets its own record
+    EXPECT_FALSE(BuildLocalManifest(provider, dir / L"no\\such\\folder"));
+    EXPECT_TRUE(BuildLocalManifest(provider, dir.path()));  // an empty folder still gets its own record
     EXPECT_EQ(ReadBytes(dir / L"LocalDate.ini"), "LocalDate.ini\tCalculateMd5Worry\n");
 }
 

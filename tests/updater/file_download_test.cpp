@@ -14,15 +14,16 @@ using namespace testing_support;
 namespace {
 
 struct DownloadProgressRecord {
-    std::uint32_t received, length, block;
+    std::uint64_t received, length;
+    std::uint32_t block;
 };
 
 struct ProgressLog : IFileDownloadProgress {
-    void OnStart(std::uint32_t length) override { starts.push_back(length); }
-    void OnBlock(std::uint32_t received, std::uint32_t length, std::uint32_t block) override {
+    void OnStart(std::uint64_t length) override { starts.push_back(length); }
+    void OnBlock(std::uint64_t received, std::uint64_t length, std::uint32_t block) override {
         blocks.push_back({received, length, block});
     }
-    std::vector<std::uint32_t> starts;
+    std::vector<std::uint64_t> starts;
     std::vector<DownloadProgressRecord> blocks;
 };
 
@@ -36,7 +37,8 @@ protected:
     }
     FileDownloadOutcome Download(const UpdateItem& what, bool resume, IFileDownloadProgress* progress = nullptr,
                                  const std::wstring& url = L"") {
-        return DownloadUpdateFile(url.empty() ? site.NginxUrl(L"Update") : url, local.path(), what, resume, progress);
+        return DownloadUpdateFile(diagnostics.context, url.empty() ? site.NginxUrl(L"Update") : url, local.path(), what,
+                                  resume, progress);
     }
     ServerSite site;
     TempDir local;
@@ -48,16 +50,19 @@ protected:
 }  // namespace
 
 TEST_F(FileDownloadTest, ProbeFindsOutWhetherTheServerResumes) {
-    RangeProbe probe = ProbeRangeSupport(site.NginxUrl(L"Update"), item.name, local.path());
+    RangeProbe probe =
+        ProbeRangeSupport(diagnostics.context.diagnostics, site.NginxUrl(L"Update"), item.name, local.path());
     EXPECT_TRUE(probe.ok);
     EXPECT_TRUE(probe.resume);
-    probe = ProbeRangeSupport(site.FaultUrl(L"ignore-range", L"Update"), item.name, local.path());
+    probe = ProbeRangeSupport(diagnostics.context.diagnostics, site.FaultUrl(L"ignore-range", L"Update"), item.name,
+                              local.path());
     EXPECT_TRUE(probe.ok);
     EXPECT_FALSE(probe.resume);
-    probe = ProbeRangeSupport(site.NginxUrl(L"Update"), L"missing.bin", local.path());
+    probe = ProbeRangeSupport(diagnostics.context.diagnostics, site.NginxUrl(L"Update"), L"missing.bin", local.path());
     EXPECT_FALSE(probe.ok);
     EXPECT_TRUE(diagnostics.Has("404 not found\n"));
-    probe = ProbeRangeSupport(ServerSite::RefusedUrl(L"Update"), item.name, local.path());
+    probe =
+        ProbeRangeSupport(diagnostics.context.diagnostics, ServerSite::RefusedUrl(L"Update"), item.name, local.path());
     EXPECT_FALSE(probe.ok);
     EXPECT_TRUE(diagnostics.Has("server unkonw error\n!"));
 }
@@ -65,28 +70,31 @@ TEST_F(FileDownloadTest, ProbeFindsOutWhetherTheServerResumes) {
 TEST_F(FileDownloadTest, FetchedFileWaitsUntilItsCheckPutsItInPlace) {
     ASSERT_TRUE(MakeFolders(local / L"data"));
     ASSERT_TRUE(WriteBytes(local / L"data\\file.bin", "old"));
-    const FileDownloadOutcome fetched = FetchUpdateFile(site.NginxUrl(L"Update"), local.path(), item, false, nullptr);
+    const FileDownloadOutcome fetched =
+        FetchUpdateFile(diagnostics.context, site.NginxUrl(L"Update"), local.path(), item, false, nullptr);
     EXPECT_EQ(fetched.status, FileDownloadStatus::Fetched);
     EXPECT_TRUE(fetched.tempKept);
     EXPECT_EQ(ReadBytes(local / L"data\\file.bin"), "old");
     EXPECT_TRUE(ReadBytes(local / L"data\\file.bin.tmp") == content);
 
     // A wrong digest rejects the body; the target keeps its content.
-    const FileDownloadOutcome rejected = InstallFetchedFile(local.path(), UpdateItem{item.name, L"0123"}, fetched);
+    const FileDownloadOutcome rejected =
+        InstallFetchedFile(diagnostics.context, local.path(), UpdateItem{item.name, L"0123"}, fetched);
     EXPECT_EQ(rejected.status, FileDownloadStatus::Failed);
     EXPECT_FALSE(rejected.tempKept);
     EXPECT_EQ(ReadBytes(local / L"data\\file.bin"), "old");
     EXPECT_FALSE(Exists(local / L"data\\file.bin.tmp"));
 
-    const FileDownloadOutcome again = FetchUpdateFile(site.NginxUrl(L"Update"), local.path(), item, false, nullptr);
-    const FileDownloadOutcome installed = InstallFetchedFile(local.path(), item, again);
+    const FileDownloadOutcome again =
+        FetchUpdateFile(diagnostics.context, site.NginxUrl(L"Update"), local.path(), item, false, nullptr);
+    const FileDownloadOutcome installed = InstallFetchedFile(diagnostics.context, local.path(), item, again);
     EXPECT_EQ(installed.status, FileDownloadStatus::Replaced);
     EXPECT_FALSE(installed.tempKept);
     EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
     EXPECT_FALSE(Exists(local / L"data\\file.bin.tmp"));
     // Anything but a fetched body passes through untouched.
     FileDownloadOutcome stopped;
-    EXPECT_EQ(InstallFetchedFile(local.path(), item, stopped).status, FileDownloadStatus::Stop);
+    EXPECT_EQ(InstallFetchedFile(diagnostics.context, local.path(), item, stopped).status, FileDownloadStatus::Stop);
 }
 
 TEST_F(FileDownloadTest, FreshFileInANewSubfolderIsPutInPlace) {
@@ -97,7 +105,7 @@ TEST_F(FileDownloadTest, FreshFileInANewSubfolderIsPutInPlace) {
     EXPECT_EQ(outcome.length, content.size());
     EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
     EXPECT_FALSE(Exists(local / L"data\\file.bin.tmp"));
-    ASSERT_EQ(progress.starts, std::vector<std::uint32_t>{81920});
+    ASSERT_EQ(progress.starts, std::vector<std::uint64_t>{81920});
     ASSERT_GE(progress.blocks.size(), 3u);  // at least two blocks of data and the empty end
     std::uint32_t sum = 0;
     for (const auto& b : progress.blocks) {

@@ -3,13 +3,14 @@
 #pragma once
 
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
 #include "launcher/util/md5.h"
 #include "tests/http/server_site.h"
 #include "tests/support/test_files.h"
-#include "updater/diagnostics.h"
+#include "updater/updater_context.h"
 
 namespace testing_support {
 
@@ -27,19 +28,25 @@ inline bool PublishRelease(const ServerSite& site, const ReleaseFiles& files) {
     return site.Put(L"Update\\UpDate.ini", ManifestFor(files));
 }
 
-// Collects the diagnostics of one test; restores the default sink at the end.
+// An updater context whose diagnostics are collected for one test.
 class DiagnosticCapture {
 public:
-    DiagnosticCapture() {
-        SetDiagnosticSink([this](const std::wstring&, const std::string& text) { texts.push_back(text); });
-    }
-    ~DiagnosticCapture() { SetDiagnosticSink({}); }
+    DiagnosticCapture()
+        : context{DiagnosticSink([this](const std::wstring&, const std::string& text) {
+                      std::lock_guard<std::mutex> guard(lock);
+                      texts.push_back(text);
+                  }),
+                  {}} {}
+    DiagnosticCapture(const DiagnosticCapture&) = delete;
+    DiagnosticCapture& operator=(const DiagnosticCapture&) = delete;
     bool Has(const std::string& text) const {
         for (const auto& t : texts)
             if (t.find(text) != std::string::npos) return true;
         return false;
     }
+    std::mutex lock;  // installs report from the pass's second thread
     std::vector<std::string> texts;
+    UpdaterContext context;
 };
 
 }  // namespace testing_support

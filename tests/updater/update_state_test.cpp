@@ -15,14 +15,14 @@ class UpdateStateTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(site.ok()); }
     void Run(const std::wstring& manifestUrl) {
-        ASSERT_TRUE(BuildLocalManifest(local.path()));
-        GetUpdateState(list, manifestUrl, local.path(), state);
+        ASSERT_TRUE(BuildLocalManifest(diagnostics.context.digests, local.path()));
+        GetUpdateState(diagnostics.context.diagnostics, list, manifestUrl, local.path(), state);
     }
     ServerSite site;
     TempDir local;
     DiagnosticCapture diagnostics;
     UpdateList list;
-    std::wstring state;
+    UpdateState state = UpdateState::Error;
 };
 
 }  // namespace
@@ -35,7 +35,7 @@ TEST_F(UpdateStateTest, PartListsWhatDiffersFromTheRealFolder) {
         site,
         {{L"same.txt", "same"}, {L"changed.txt", "new"}, {Wide("资源\\图标.png"), "png"}, {L"New\\file.bin", "bin"}}));
     Run(site.NginxUrl(L"Update"));
-    EXPECT_EQ(state, L"Part");
+    EXPECT_EQ(state, UpdateState::Part);
     EXPECT_EQ(UpdateNames(list), (std::vector<std::wstring>{L"New\\file.bin", L"changed.txt", Wide("资源\\图标.png")}));
     EXPECT_EQ(list[1].digest, Wide(Md5Hex("new")));
     // The run's own files are left for RemoveManifests.
@@ -49,14 +49,14 @@ TEST_F(UpdateStateTest, AllnewForCurrentFolderEmptyManifestOrNoRecords) {
     ASSERT_TRUE(WriteBytes(local / L"a.txt", "a"));
     ASSERT_TRUE(PublishRelease(site, {{L"a.txt", "a"}}));
     Run(site.NginxUrl(L"Update/"));
-    EXPECT_EQ(state, L"Allnew");
+    EXPECT_EQ(state, UpdateState::AllNew);
     EXPECT_TRUE(list.empty());
 
     for (const std::string& body :
          {std::string(), std::string("<html>no records</html>"), std::string(10 << 20, 'x')}) {
         ASSERT_TRUE(site.Put(L"Update\\UpDate.ini", body));
         Run(site.NginxUrl(L"Update"));
-        EXPECT_EQ(state, L"Allnew");
+        EXPECT_EQ(state, UpdateState::AllNew);
         EXPECT_TRUE(list.empty());
     }
 }
@@ -64,15 +64,15 @@ TEST_F(UpdateStateTest, AllnewForCurrentFolderEmptyManifestOrNoRecords) {
 TEST_F(UpdateStateTest, ErrorPagesAndNetworkFailuresAreErrors) {
     // No UpDate.ini published: nginx answers 404 with an HTML page.
     Run(site.NginxUrl(L"Update"));
-    EXPECT_EQ(state, L"Error");
+    EXPECT_EQ(state, UpdateState::Error);
     EXPECT_TRUE(diagnostics.Has("404"));
     Run(site.FaultUrl(L"status-500", L"Update"));
-    EXPECT_EQ(state, L"Error");
+    EXPECT_EQ(state, UpdateState::Error);
     Run(ServerSite::RefusedUrl(L"Update"));
-    EXPECT_EQ(state, L"Error");
+    EXPECT_EQ(state, UpdateState::Error);
     EXPECT_TRUE(diagnostics.Has("server unkonw error\n!"));
     Run(L"no url");
-    EXPECT_EQ(state, L"Error");
+    EXPECT_EQ(state, UpdateState::Error);
     EXPECT_TRUE(diagnostics.Has("server error\n!"));
     EXPECT_TRUE(list.empty());
 }
@@ -81,7 +81,7 @@ TEST_F(UpdateStateTest, ServerNamesOutsideTheFolderAreSkipped) {
     ASSERT_TRUE(
         site.Put(L"Update\\UpDate.ini", "..\\..\\evil.dll\t1\nC:\\evil.dll\t1\n\\\\host\\share\\x\t1\nok.txt\t1\n"));
     Run(site.NginxUrl(L"Update"));
-    EXPECT_EQ(state, L"Part");
+    EXPECT_EQ(state, UpdateState::Part);
     EXPECT_EQ(UpdateNames(list), std::vector<std::wstring>{L"ok.txt"});
     EXPECT_TRUE(diagnostics.Has("unsafe name"));
 }

@@ -65,7 +65,7 @@ public:
 
 // What the scripted engine does for one file.
 struct FileScript {
-    std::uint32_t length = 1;                  // announced length
+    std::uint64_t length = 1;                  // announced length
     std::vector<std::uint32_t> blocks;         // sizes of the reads, in order
     FileDownloadStatus status = FileDownloadStatus::Replaced;
     std::uint32_t ticks = 0;                   // milliseconds before the first block
@@ -80,7 +80,7 @@ public:
         return localOk;
     }
     void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
-                        std::wstring& stateOut) override {
+                        UpdateState& stateOut) override {
         Record(L"state " + manifestUrl + L" " + folder);
         updateList = list;
         stateOut = state;
@@ -131,7 +131,7 @@ public:
     }
 
     bool localOk = true;
-    std::wstring state = kUpdateStatePart;
+    UpdateState state = UpdateState::Part;
     UpdateList list;
     RangeProbe probe{true, false, 0, 200};
     std::map<std::wstring, FileScript> files;

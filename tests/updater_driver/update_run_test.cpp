@@ -215,15 +215,16 @@ TEST(UpdateRun, StoppedPassReadsAsDownloadFailure) {
 TEST(UpdateRun, NothingToDoAndErrorsLeaveListAndButtonTextsAlone) {
     struct Case {
         bool localOk;
-        std::wstring state;
+        UpdateState state;
         std::wstring status;
     };
-    for (const Case& c : {Case{true, kUpdateStateAllNew, kAlreadyNewest}, Case{true, kUpdateStateError, kServerFailed},
-                          Case{false, kUpdateStatePart, kLocalFailed}}) {
+    for (const Case& c :
+         {Case{true, UpdateState::AllNew, kAlreadyNewest}, Case{true, UpdateState::Error, kServerFailed},
+          Case{false, UpdateState::Part, kLocalFailed}}) {
         ScriptedEngine engine;
         engine.localOk = c.localOk;
         engine.state = c.state;
-        engine.list = c.state == kUpdateStatePart ? UpdateList{{L"a.dat", L"1"}} : UpdateList{};
+        engine.list = c.state == UpdateState::Part ? UpdateList{{L"a.dat", L"1"}} : UpdateList{};
         RecordingView view;
         view.rows = {Row{L"earlier", L"row"}};
 

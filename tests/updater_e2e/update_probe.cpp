@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "common/text/code_page.h"
 #include "common/win32/unique_handle.h"
 
 namespace {
@@ -27,11 +28,9 @@ const UINT kMessageTimeout = 5000;
 
 void Print(const std::wstring& key, const std::wstring& value) {
     const std::wstring line = key + L"\t" + value + L"\n";
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, line.data(), static_cast<int>(line.size()), utf8.data(), bytes, nullptr, nullptr);
+    const std::string utf8 = text::WideToCodePage(line, text::kUtf8CodePage);
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), bytes, &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
 }
 
 // Escapes CR and LF so that each fact stays on one line.

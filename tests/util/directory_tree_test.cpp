@@ -5,16 +5,12 @@
 #include <windows.h>
 
 #include "tests/support/test_files.h"
+#include "tests/util/folder_checks.h"
 
 using testing_support::TempDir;
 using testing_support::Wide;
 
-namespace {
-bool IsFolder(const std::wstring& path) {
-    const DWORD a = GetFileAttributesW(path.c_str());
-    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
-}
-}  // namespace
+using testing_support::IsFolder;
 
 TEST(CreateDirectoryTree, CreatesEveryMissingParentBelowTheDrive) {
     TempDir dir;

@@ -9,18 +9,12 @@
 
 #include <string>
 
+#include "common/text/code_page.h"
 #include "common/win32/unique_handle.h"
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    if (text.empty()) return {};
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    if (size <= 0) return {};
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size, nullptr, nullptr);
-    return out;
-}
+std::string Utf8(const std::wstring& text) { return text::WideToCodePage(text, text::kUtf8CodePage); }
 
 std::wstring OwnFolder() {
     wchar_t buffer[32768] = {};

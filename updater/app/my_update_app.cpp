@@ -7,10 +7,10 @@
 
 CMyUpdateApp theApp;
 
-bool CMyUpdateApp::InitInstance() {
+bool CMyUpdateApp::InitInstance(std::shared_ptr<UpdaterContext> context) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
-    CMyUpdateDlg dialog;
+    CMyUpdateDlg dialog(std::move(context));
     dialog.DoModal();  // the result does not matter: every way out has done its work
     return false;
 }

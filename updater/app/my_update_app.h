@@ -2,11 +2,17 @@
 // modally and the program ends when the dialog has closed.
 #pragma once
 
+#include <memory>
+
+#include "updater/updater_context.h"
+
 class CMyUpdateApp {
 public:
     // Registers the common controls the dialog uses (list view, progress bar), runs
-    // the dialog, and returns false: there is no message loop after it.
-    bool InitInstance();
+    // the dialog with `context`, and returns false: there is no message loop after it.
+    bool InitInstance(std::shared_ptr<UpdaterContext> context);
 };
 
+// The one application object. It holds no state (constant-initialised); the
+// program's world is the context made in the entry.
 extern CMyUpdateApp theApp;

@@ -16,6 +16,7 @@ namespace {
 
 // Everything one worker needs, owned by the worker thread itself.
 struct WorkerStart {
+    std::shared_ptr<UpdaterContext> context;  // kept alive by the worker while it runs
     std::shared_ptr<DialogLink> link;
     std::wstring folder;
     std::wstring updateUrl;
@@ -25,7 +26,7 @@ DWORD WINAPI UpdateWorker(void* parameter) {
     std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
     try {
         DialogView view(start->link);
-        CMyFunEngine engine;
+        CMyFunEngine engine(*start->context);
         RunUpdate(engine, view, start->folder, start->updateUrl);
         view.WorkerEnded();
     } catch (const std::exception&) {
@@ -96,7 +97,7 @@ INT_PTR CMyUpdateDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
         OnPaint();
         return TRUE;
     case WM_QUERYDRAGICON:
-        return reinterpret_cast<INT_PTR>(smallIcon_);
+        return reinterpret_cast<INT_PTR>(smallIcon_.get());
     case UM_RUNCOMMAND:
         OnRunCommand(wParam, lParam);
         return TRUE;
@@ -105,13 +106,13 @@ INT_PTR CMyUpdateDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 BOOL CMyUpdateDlg::OnInitDialog() {
-    bigIcon_ = LoadProgramIcon(SM_CXICON, SM_CYICON);
-    smallIcon_ = LoadProgramIcon(SM_CXSMICON, SM_CYSMICON);
-    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
-    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+    bigIcon_.reset(LoadProgramIcon(SM_CXICON, SM_CYICON));
+    smallIcon_.reset(LoadProgramIcon(SM_CXSMICON, SM_CYSMICON));
+    SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
     worker_.reset();
-    engine_ = std::make_unique<CMyFun>();
+    engine_ = std::make_unique<CMyFun>(*context_);
     link_ = std::make_shared<DialogLink>(window_);
 
     ShowWindow(Item(IDC_STATUS), SW_HIDE);
@@ -163,7 +164,7 @@ void CMyUpdateDlg::OnPaint() {
     GetClientRect(window_, &client);
     const int x = (client.right - GetSystemMetrics(SM_CXICON) + 1) / 2;
     const int y = (client.bottom - GetSystemMetrics(SM_CYICON) + 1) / 2;
-    DrawIcon(dc, x, y, bigIcon_);
+    DrawIcon(dc, x, y, bigIcon_.get());
     EndPaint(window_, &paint);
 }
 
@@ -188,6 +189,7 @@ void CMyUpdateDlg::StartUpdate() {
     updateUrl_ = std::wstring(ContentBaseUrl()) + L"Update";
 
     auto start = std::make_unique<WorkerStart>();
+    start->context = context_;
     start->link = link_;
     start->folder = UpdaterFolder(*engine_);
     start->updateUrl = updateUrl_;
@@ -201,7 +203,7 @@ void CMyUpdateDlg::StartUpdate() {
 }
 
 void CMyUpdateDlg::RunCleanupBatch() {
-    CMyFun engine;
+    CMyFun engine(*context_);
     const std::wstring batch = UpdaterFolder(engine) + L"\\delete.bat";
     if (GetFileAttributesW(batch.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // no run wrote one
     engine.StartHiddenProcess(batch);

@@ -11,13 +11,16 @@
 #include <memory>
 #include <string>
 
+#include "common/win32/gdi_handle.h"
 #include "common/win32/unique_handle.h"
 #include "updater/app/dialog_link.h"
 #include "updater/my_fun.h"
+#include "updater/updater_context.h"
 
 class CMyUpdateDlg {
 public:
-    CMyUpdateDlg() = default;
+    // `context` is shared with the workers, which may outlive the dialog.
+    explicit CMyUpdateDlg(std::shared_ptr<UpdaterContext> context) : context_(std::move(context)) {}
     CMyUpdateDlg(const CMyUpdateDlg&) = delete;
     CMyUpdateDlg& operator=(const CMyUpdateDlg&) = delete;
 
@@ -48,8 +51,9 @@ private:
     HWND Item(int id) const { return GetDlgItem(window_, id); }
 
     HWND window_ = nullptr;
-    HICON bigIcon_ = nullptr;
-    HICON smallIcon_ = nullptr;
+    win32::unique_hicon bigIcon_;  // destroyed after the window that showed it
+    win32::unique_hicon smallIcon_;
+    std::shared_ptr<UpdaterContext> context_;
     std::unique_ptr<CMyFun> engine_;
     std::shared_ptr<DialogLink> link_;
     win32::unique_handle worker_;  // the running worker, or none

@@ -22,9 +22,9 @@ public:
     RowProgress(IUpdateEngine& engine, IUpdateView& view, PassProgress& progress, int row)
         : engine_(engine), view_(view), progress_(progress), row_(row), startTick_(engine.Now()) {}
 
-    void OnStart(std::uint32_t) override { startTick_ = engine_.Now(); }
+    void OnStart(std::uint64_t) override { startTick_ = engine_.Now(); }
 
-    void OnBlock(std::uint32_t received, std::uint32_t length, std::uint32_t block) override {
+    void OnBlock(std::uint64_t received, std::uint64_t length, std::uint32_t block) override {
         if (block != 0) progress_.AddBlock(block, length);
         const std::uint32_t now = engine_.Now();
         if (block != 0 && shown_ && now - lastShown_ < kRefreshIntervalMs) return;

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-std::uint32_t PassProgress::AddBlock(std::uint32_t block, std::uint32_t length) {
+std::uint32_t PassProgress::AddBlock(std::uint32_t block, std::uint64_t length) {
     const std::uint64_t announced = length == 0 ? 1 : length;
     const std::uint64_t step = static_cast<std::uint64_t>(block) * kProgressMax / (announced * total_);
     const std::uint64_t shareEnd = std::min<std::uint64_t>((filesDone_ + 1) * kProgressMax / total_, kProgressMax);

@@ -18,7 +18,7 @@ public:
 
     // After a block of `block` bytes of a file announced as `length` bytes (0 taken
     // as 1); returns the new position.
-    std::uint32_t AddBlock(std::uint32_t block, std::uint32_t length);
+    std::uint32_t AddBlock(std::uint32_t block, std::uint64_t length);
 
     // After the current file has ended; returns the new position.
     std::uint32_t FinishFile();

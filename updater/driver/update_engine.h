@@ -11,8 +11,8 @@ class IUpdateEngine {
 public:
     virtual ~IUpdateEngine() = default;
     virtual bool BuildLocalManifest(const std::wstring& folder) = 0;
-    virtual void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl,
-                                const std::wstring& folder, std::wstring& state) = 0;
+    virtual void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
+                                UpdateState& state) = 0;
     virtual void RemoveManifests(const std::wstring& folder) = 0;
     virtual RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
                                          const std::wstring& folder) = 0;
@@ -30,9 +30,12 @@ public:
 // The real engine: CMyFun and the system tick count.
 class CMyFunEngine final : public IUpdateEngine {
 public:
+    // `context` must outlive the engine.
+    explicit CMyFunEngine(UpdaterContext& context) : fun_(context) {}
+
     bool BuildLocalManifest(const std::wstring& folder) override { return fun_.BuildLocalManifest(folder); }
     void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
-                        std::wstring& state) override {
+                        UpdateState& state) override {
         fun_.GetUpdateState(updateList, manifestUrl, folder, state);
     }
     void RemoveManifests(const std::wstring& folder) override { fun_.RemoveManifests(folder); }

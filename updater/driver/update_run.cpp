@@ -36,11 +36,11 @@ void RunUpdate(IUpdateEngine& engine, IUpdateView& view, const std::wstring& fol
     } else {
         view.SetStatus(update_text::kReadingServer);
         UpdateList list;
-        std::wstring state;
+        UpdateState state = UpdateState::Error;
         engine.GetUpdateState(list, url, root, state);
-        if (state == kUpdateStatePart) {
+        if (state == UpdateState::Part) {
             DownloadAndReport(engine, view, root, url, list);
-        } else if (state == kUpdateStateAllNew) {
+        } else if (state == UpdateState::AllNew) {
             view.SetStatus(update_text::kAlreadyNewest);
         } else {
             view.SetStatus(update_text::kServerFailed);

@@ -35,11 +35,11 @@ inline constexpr wchar_t kSpeedIdle[] = L"0.0k/s(下载速度)";
 // text while a file downloads and once it has finished. A list cell cannot show line
 // ends (they would be drawn as boxes and push the text past the column), so a
 // finished row carries no trailing " \r\n".
-std::wstring RowProgressText(std::uint32_t received, std::uint32_t length);
+std::wstring RowProgressText(std::uint64_t received, std::uint64_t length);
 
 // "<k>k/s(下载速度)" with one decimal: the announced length over the time between the
 // two millisecond ticks (wrap-around safe); within one tick, length / 1000.
-std::wstring SpeedText(std::uint32_t length, std::uint32_t startTick, std::uint32_t endTick);
+std::wstring SpeedText(std::uint64_t length, std::uint32_t startTick, std::uint32_t endTick);
 
 // "<done>个(当前已下载文件个数)/<total>个(总文件个数)".
 std::wstring CountText(int done, int total);

@@ -1,0 +1,54 @@
+// RAII owners for GDI objects and device contexts, and a guard that restores the
+// object a device context had selected before.
+#pragma once
+
+#include <windows.h>
+
+#include "common/win32/unique_handle.h"
+
+namespace win32 {
+
+// A device context of the whole screen (GetDC(nullptr)), given back with ReleaseDC.
+struct screen_dc_traits {
+    using type = HDC;
+    static type invalid() noexcept { return nullptr; }
+    static bool is_valid(type h) noexcept { return h != nullptr; }
+    static void close(type h) noexcept { ReleaseDC(nullptr, h); }
+};
+using unique_screen_dc = unique_any<screen_dc_traits>;
+
+// Memory device contexts (CreateCompatibleDC), deleted with DeleteDC.
+using unique_memory_dc = unique_any<handle_traits<HDC, ::DeleteDC, 0>>;
+
+// Bitmaps, brushes, pens, fonts: deleted with DeleteObject. Delete an object only
+// after it is no longer selected into a device context (select_object_guard).
+template <typename T>
+struct gdi_object_traits {
+    using type = T;
+    static type invalid() noexcept { return nullptr; }
+    static bool is_valid(type h) noexcept { return h != nullptr; }
+    static void close(type h) noexcept { DeleteObject(h); }
+};
+using unique_hbitmap = unique_any<gdi_object_traits<HBITMAP>>;
+
+// Icons loaded or created (LoadImageW without LR_SHARED, CreateIconIndirect).
+using unique_hicon = unique_any<handle_traits<HICON, ::DestroyIcon, 0>>;
+
+// Selects `object` into `dc` for its lifetime and selects the previous object back
+// when it ends, so the object can then be deleted and the DC released cleanly.
+class select_object_guard {
+public:
+    select_object_guard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~select_object_guard() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) SelectObject(dc_, previous_);
+    }
+    select_object_guard(const select_object_guard&) = delete;
+    select_object_guard& operator=(const select_object_guard&) = delete;
+    bool selected() const noexcept { return previous_ != nullptr && previous_ != HGDI_ERROR; }
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+}  // namespace win32
