@@ -49,18 +49,6 @@ bool ReadManifestBytes(const std::wstring& path, std::string& bytes) {
 
 }  // namespace
 
-const wchar_t* UpdateStateName(UpdateState state) {
-    switch (state) {
-        case UpdateState::AllNew:
-            return L"Allnew";
-        case UpdateState::Part:
-            return L"Part";
-        case UpdateState::Error:
-            break;
-    }
-    return L"Error";
-}
-
 void GetUpdateState(const DiagnosticSink& diagnostics, UpdateList& updateList, const std::wstring& manifestUrl,
                     const std::wstring& folder, UpdateState& state) {
     updateList.clear();

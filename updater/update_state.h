@@ -12,9 +12,6 @@ enum class UpdateState {
     Part,    // updateList is non-empty
 };
 
-// "Error", "Allnew", "Part": the names the update states go by in diagnostics.
-const wchar_t* UpdateStateName(UpdateState state);
-
 // Downloads manifestUrl + "UpDate.ini" into <folder>\UpDate.ini, reads it and
 // <folder>\LocalDate.ini (built before by BuildLocalManifest), and compares them.
 // `updateList` is empty unless the state is Part. A response whose status is not
