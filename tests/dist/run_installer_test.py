@@ -89,11 +89,11 @@ class Run:
         return sorted(os.path.relpath(p, drive) for p in glob.glob(os.path.join(drive, "**", "*.lnk"), recursive=True)
                       if "Velmora" in os.path.basename(p))
 
-    def uninstall(self, folder):
-        """Uninstall.exe /S copies itself away and returns at once: wait (bounded) for
-        its work, the uninstaller's own file going last."""
+    def uninstall(self, folder, finished):
+        """Uninstall.exe /S copies itself away and returns at once: wait (bounded) until
+        `finished()` tells that its work, which ends with the install folder, is done."""
         self.check(self.wine(folder + "\\Uninstall.exe", "/S") == 0, "the uninstaller starts")
-        return wait_until(lambda: not os.path.exists(os.path.join(self.unix(folder), "Uninstall.exe")), 120)
+        return wait_until(finished, 120)
 
     # ---------------------------------------------------------------------------------
     def check_release_folder(self):
@@ -162,8 +162,11 @@ class Run:
     def uninstall_chosen_folder(self):
         folder = self.unix(CHOSEN)
         user_before = files_of(os.path.join(folder, "user"))
-        self.check(self.uninstall(CHOSEN), "the silent uninstall finishes")
-        left = sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+        def remaining():
+            return sorted(os.listdir(folder)) if os.path.isdir(folder) else []
+
+        self.check(self.uninstall(CHOSEN, lambda: remaining() == ["user"]), "the silent uninstall finishes")
+        left = remaining()
         self.check(left == ["user"], "only the user folder is left: %s" % left)
         self.check(files_of(os.path.join(folder, "user")) == user_before, "the user folder is kept as it was")
         self.check(self.shortcuts() == [], "the shortcuts are gone: %s" % self.shortcuts())
@@ -176,8 +179,8 @@ class Run:
             default = "C:\\Program Files\\Velmora"  # a 32-bit Windows has no "(x86)" folder
         installed = files_of(self.unix(default)) if os.path.isdir(self.unix(default)) else {}
         self.check(set(installed) == SHIPPED | {"Uninstall.exe"}, "the default folder is %s" % default)
-        self.check(self.uninstall(default), "its silent uninstall finishes")
-        self.check(not os.path.exists(self.unix(default)), "a folder never run in is removed entirely")
+        self.check(self.uninstall(default, lambda: not os.path.exists(self.unix(default))),
+                   "its silent uninstall removes a folder never run in entirely")
         self.check(self.shortcuts() == [] and self.registry() == {}, "no shortcut or entry is left")
 
     def run(self):
