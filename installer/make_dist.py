@@ -84,6 +84,7 @@ def main():
         make_program_folder(program, args)
         make_zip(program, os.path.join(work, "%s-%s-portable.zip" % (PROGRAM, args.version)))
         make_installer(program, os.path.join(work, "%s-%s-setup.exe" % (PROGRAM, args.version)), args)
+        os.chmod(work, 0o755)  # mkdtemp makes it private; the release folder is not
         if os.path.isdir(out):
             shutil.rmtree(out)
         os.rename(work, out)
