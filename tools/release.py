@@ -194,8 +194,8 @@ def write_publish_tree(tree, program, version, log_text, sign_key):
     shutil.copytree(program, update, symlinks=False)
     with open(os.path.join(update, "UpDate.ini"), "wb") as f:
         f.write(manifest_bytes(update))
-    if sign_key is not None:
-        globals()["sign_manifest"](update, sign_key)
+    if sign_key is not None and globals()["sign_manifest"](update, sign_key) is False:
+        raise PublishError("signing UpDate.ini with %s failed" % sign_key)
     os.makedirs(os.path.join(tree, "Version"))
     with open(os.path.join(tree, "Version", "server_version.ini"), "wb") as f:
         f.write(version.encode("ascii") + b"\r\n")
@@ -246,12 +246,17 @@ def publish(program, root, version, log_text=None, sign_key=None):
     root = os.path.abspath(root)
     if os.path.commonpath([root, os.path.abspath(program)]) == os.path.abspath(program):
         raise PublishError("the content root %s lies inside the program folder %s" % (root, program))
-    os.makedirs(root, exist_ok=True)
-    tree = tempfile.mkdtemp(prefix=".publish-", dir=root)
+    try:
+        os.makedirs(root, exist_ok=True)
+        tree = tempfile.mkdtemp(prefix=".publish-", dir=root)
+    except OSError as error:
+        raise PublishError("cannot write into the content root %s: %s" % (root, error))
     try:
         write_publish_tree(tree, program, version, log_text, sign_key)
         swap_in(tree, root)
-    except OSError as error:
+    except PublishError:
+        raise
+    except Exception as error:  # a signer's own failure counts too: nothing is swapped in
         raise PublishError("cannot write the release into %s: %s" % (root, error))
     finally:
         shutil.rmtree(tree, ignore_errors=True)
