@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The launcher part of the main job, unattended: builds Velmora.exe, publishes a
-# version file on a local server (127.0.0.1), writes SEWI.bin for it, prepares a
-# program folder and a demo game folder whose javaw.exe is a stand-in that records
-# its command line, then runs the real launcher under Wine and Xvfb: the home page,
+# The launcher part of the main job, unattended: builds the release folder (dist),
+# installs Velmora with its installer, silently, into the demo's Wine prefix, publishes
+# a version file on a local server (127.0.0.1) and points the installed SEWI.bin at it,
+# prepares a demo game folder whose javaw.exe is a stand-in that records its command
+# line, then runs the installed launcher under Wine and Xvfb: the home page,
 # the detailed settings page, and a click on "开始游戏" that writes the game's
 # preferences and starts the stand-in game through RunGame.bat.
 # Results: build/demo/launcher-*.png and build/demo/launcher.log.
@@ -24,7 +25,7 @@ if [ "${1:-}" = "--inside" ]; then
   click() { wine "$BUILD/bin/click_window.exe" ZorvikUIFram "$@"; }
   wineserver -p >/dev/null 2>&1 || true
   wine cmd /c exit >/dev/null 2>&1 || true
-  cd "$WORK/program"
+  cd "$PROGRAM"
   wine Velmora.exe >/dev/null 2>&1 &
   launcher_pid=$!
   trap 'kill "$launcher_pid" 2>/dev/null || true; wineserver -k 2>/dev/null || true' EXIT
@@ -56,32 +57,38 @@ log "update server $base"
 cd "$ROOT"
 note_runnable_preset demo-launcher
 [ -n "${VELMORA_DEMO_BUILD:-}" ] || cmake --preset "$RUNNABLE_PRESET" -B "$BUILD" -DVELMORA_BUILD_TESTS=OFF >/dev/null
-cmake --build "$BUILD" -j 2 --target Velmora make_sewi click_window velmora_skin
+cmake --build "$BUILD" -j 2 --target dist click_window
 "$RUNNABLE_CXX" -O2 -static -mwindows -finput-charset=UTF-8 \
   -I"$ROOT" "$ROOT/tools/stub_game/stub_javaw.cpp" -o "$BUILD/stub_javaw.exe"
 
 rm -rf "$WORK"
-mkdir -p "$WORK/server/zorvik/Wakfu/Version" "$WORK/program/user/default" \
-         "$WORK/game/game/jre/win32/x86/bin" "$WORK/game/game"
-bin="$BUILD/bin"
-cp "$bin/Velmora.exe" "$bin/CrashReport.dll" "$bin/Velmora.ico" "$WORK/program/"
-cp -r "$bin/skin" "$WORK/program/skin"
+mkdir -p "$WORK/server/zorvik/Wakfu/Version" "$WORK/game/game/jre/win32/x86/bin" "$WORK/game/game"
 cp "$BUILD/stub_javaw.exe" "$WORK/game/game/jre/win32/x86/bin/javaw.exe"
 printf 'cameraMinZoom=1.0\r\n' > "$WORK/game/game/config.properties"
 # The server publishes the launcher's own version: no update prompt.
 version="$(sed -n 's/^set(VELMORA_LAUNCHER_VERSION "\([0-9.]*\)".*/\1/p' launcher/app/CMakeLists.txt)"
 printf '%s\r\n' "$version" > "$WORK/server/zorvik/Wakfu/Version/server_version.ini"
-# Not a first run: the saved settings (game folder, memory profile) are applied.
-: > "$WORK/program/user/default/config.ini"
-game_win="Z:$(printf '%s' "$WORK/game" | tr '/' '\\')"
-printf '[GamePath]\r\nPath=%s\r\n[StartMode]\r\nisCheck=1\r\n[StartModel]\r\nStartModel=1\r\n[Resolution]\r\nResolution=3\r\n[WindowsStyle]\r\nWindowsStyle=1\r\n' \
-  "$game_win" > "$WORK/program/user/ResInfo.ini"
-
 export WINEPREFIX="$WORK/wineprefix" WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
 "$ROOT/tools/wine-prefix.sh"
-wine "$bin/make_sewi.exe" "$base" "Z:$(printf '%s' "$WORK/program/SEWI.bin" | tr '/' '\\')"
-# The wineserver of the call above has no X display; the launcher must not meet it.
+setup="$(ls "$BUILD"/dist/Velmora-*-setup.exe)"
+log "installing $(basename "$setup") silently (/S) into the default folder"
+wine "$setup" /S
+# The wineserver of the calls above has no X display; the launcher must not meet it.
 wineserver -w
+PROGRAM="$(dirname "$(ls "$WINEPREFIX"/drive_c/Program\ Files*/Velmora/Uninstall.exe | head -1)")"
+export PROGRAM
+log "installed into $PROGRAM:"
+(cd "$PROGRAM" && find . -type f | sort | sed 's/^/  /') | tee -a "$DEMO/launcher.log"
+(cd "$WINEPREFIX/drive_c" && find . -name '*Velmora*.lnk' | sort | sed 's/^/  shortcut /') | tee -a "$DEMO/launcher.log"
+# The build's SEWI.bin names the configured content base; this demo's version server
+# listens on its own port, so the installed SEWI.bin is pointed at it.
+python3 "$ROOT/tools/sewi.py" "$base" "$PROGRAM/SEWI.bin"
+# Not a first run: the saved settings (game folder, memory profile) are applied.
+mkdir -p "$PROGRAM/user/default"
+: > "$PROGRAM/user/default/config.ini"
+game_win="Z:$(printf '%s' "$WORK/game" | tr '/' '\\')"
+printf '[GamePath]\r\nPath=%s\r\n[StartMode]\r\nisCheck=1\r\n[StartModel]\r\nStartModel=1\r\n[Resolution]\r\nResolution=3\r\n[WindowsStyle]\r\nWindowsStyle=1\r\n' \
+  "$game_win" > "$PROGRAM/user/ResInfo.ini"
 # The game has run before: its preferences exist and the launcher carries the
 # settings into them.
 local_appdata="$(ls -d "$WINEPREFIX"/drive_c/users/*/AppData/Local | grep -v /Public/ | head -1)"

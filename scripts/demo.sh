@@ -5,7 +5,8 @@
 # version and runs the real Updater.exe under Wine and Xvfb. A probe program presses
 # "更新", screenshots are taken before, during and after the run, "更新完成" hands over
 # to the (stand-in) launcher, and everything that was started is stopped again.
-# Then scripts/demo-launcher.sh runs the real Velmora.exe: home page, detailed
+# Then scripts/demo-launcher.sh installs Velmora with its installer (silently, into
+# the demo's Wine prefix) and runs the installed Velmora.exe: home page, detailed
 # settings, and "开始游戏" starting a stand-in game in a demo game folder.
 # Results: build/demo/*.png, build/demo/demo.log, build/demo/launcher.log.
 set -euo pipefail

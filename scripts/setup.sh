@@ -30,7 +30,7 @@ need_pkgs=(
   cmake ninja-build make pkg-config dpkg-dev
   wine wine64 xvfb xauth x11-utils
   nginx-light imagemagick fonts-wqy-microhei locales
-  googletest python3 python3-cryptography openssl curl xz-utils ccache
+  googletest python3 python3-cryptography openssl curl xz-utils ccache nsis
 )
 optional_pkgs=(wine32:i386)
 
@@ -220,6 +220,7 @@ source_of() { local s="$DEPS/$2/.$1.done"; [ -s "$s" ] && cat "$s" || echo "$1 (
   fi
   echo "[setup]   nginx:           $(first_line nginx -v)"
   echo "[setup]   cmake:           $(first_line cmake --version)"
+  echo "[setup]   makensis:        $(first_line makensis -VERSION) (stubs x86-unicode, amd64-unicode)"
   echo "[setup]   libcurl source:  $(source_of curl i686) (i686), $(source_of curl x86_64) (x86_64)"
   echo "[setup]   pugixml source:  $(source_of pugixml i686) (i686), $(source_of pugixml x86_64) (x86_64)"
   echo "[setup]   dependencies in $DEPS, logs in $LOGS"
