@@ -3,11 +3,15 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <utility>
+
 #include "launcher/util/module_folder.h"
 
-Function* g_function = new Function();
+Function* g_function = nullptr;
 
 Function::Function() : launcherFolder_(GetModuleFolder()) {}
+
+Function::Function(std::wstring launcherFolder) : launcherFolder_(std::move(launcherFolder)) {}
 
 Function::~Function() = default;
 
