@@ -1,5 +1,7 @@
 #include "duilib/paint_manager.h"
 
+#include "duilib/gdi_owners.h"
+
 #include <objidl.h>
 #include <shlwapi.h>
 #include <windowsx.h>
@@ -36,9 +38,10 @@ void StartGdiplus() {
 
 std::unique_ptr<Gdiplus::Bitmap> DecodeImage(const std::string& bytes) {
     if (bytes.empty()) return nullptr;
-    IStream* stream = SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size()));
+    const dui::unique_com<IStream> stream(
+        SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
     if (!stream) return nullptr;
-    std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream));
+    std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
     std::unique_ptr<Gdiplus::Bitmap> result;
     if (decoded && decoded->GetLastStatus() == Gdiplus::Ok) {
         // Premultiplied 32-bit pixels draw fastest; the copy also frees the stream.
@@ -52,8 +55,7 @@ std::unique_ptr<Gdiplus::Bitmap> DecodeImage(const std::string& bytes) {
             result.reset();
         }
     }
-    decoded.reset();
-    stream->Release();
+    decoded.reset();  // the bitmap reads from the stream: it goes first
     return result;
 }
 
@@ -196,10 +198,10 @@ void CPaintManagerUI::ApplyRoundCorner() {
     if (!m_hWndPaint || (m_szRoundCorner.cx == 0 && m_szRoundCorner.cy == 0) || IsIconic(m_hWndPaint)) return;
     RECT rc{};
     GetWindowRect(m_hWndPaint, &rc);
-    HRGN region = CreateRoundRectRgn(0, 0, rc.right - rc.left + 1, rc.bottom - rc.top + 1, m_szRoundCorner.cx,
-                                     m_szRoundCorner.cy);
-    // The system owns the region once it is set.
-    if (region && !SetWindowRgn(m_hWndPaint, region, TRUE)) DeleteObject(region);
+    dui::SetWindowRegion(m_hWndPaint,
+                         dui::unique_region(CreateRoundRectRgn(0, 0, rc.right - rc.left + 1, rc.bottom - rc.top + 1,
+                                                               m_szRoundCorner.cx, m_szRoundCorner.cy)),
+                         TRUE);
 }
 
 void CPaintManagerUI::SetInitSize(int cx, int cy) {
@@ -266,10 +268,11 @@ int CPaintManagerUI::GetFontHeight(int index) {
     HDC dc = GetDC(m_hWndPaint);
     int height = FontAt(index).size + 4;
     if (dc) {
-        HGDIOBJ old = SelectObject(dc, font);
-        TEXTMETRICW tm{};
-        if (GetTextMetricsW(dc, &tm)) height = tm.tmHeight;
-        SelectObject(dc, old);
+        {
+            dui::SelectGuard selected(dc, font);
+            TEXTMETRICW tm{};
+            if (GetTextMetricsW(dc, &tm)) height = tm.tmHeight;
+        }
         ReleaseDC(m_hWndPaint, dc);
     }
     return height;
@@ -441,17 +444,18 @@ void CPaintManagerUI::Paint() {
     // The update region as separate rectangles: a hover change at two far apart
     // buttons must not repaint everything between them.
     std::vector<RECT> parts;
-    HRGN region = CreateRectRgn(0, 0, 0, 0);
-    if (region && GetUpdateRgn(m_hWndPaint, region, FALSE) > NULLREGION) {
-        DWORD size = GetRegionData(region, 0, nullptr);
-        std::vector<char> buffer(size);
-        auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-        if (size && GetRegionData(region, size, data)) {
-            const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
-            parts.assign(rects, rects + data->rdh.nCount);
+    {
+        const dui::unique_region region(CreateRectRgn(0, 0, 0, 0));
+        if (region && GetUpdateRgn(m_hWndPaint, region.get(), FALSE) > NULLREGION) {
+            DWORD size = GetRegionData(region.get(), 0, nullptr);
+            std::vector<char> buffer(size);
+            auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+            if (size && GetRegionData(region.get(), size, data)) {
+                const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+                parts.assign(rects, rects + data->rdh.nCount);
+            }
         }
     }
-    if (region) DeleteObject(region);
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(m_hWndPaint, &ps);
     if (!dc) return;

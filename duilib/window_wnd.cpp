@@ -1,5 +1,7 @@
 #include "duilib/window_wnd.h"
 
+#include <utility>
+
 #include "duilib/paint_manager.h"
 #include "duilib/resources.h"
 
@@ -153,6 +155,7 @@ LRESULT CALLBACK CWindowWnd::WndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
         self = static_cast<CWindowWnd*>(create->lpCreateParams);
         self->m_hWnd = hwnd;
+        if (self->m_attached) *std::exchange(self->m_attached, nullptr) = true;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     } else {
         self = reinterpret_cast<CWindowWnd*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));

@@ -26,6 +26,12 @@ public:
     HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, const RECT& rc, HMENU menu = nullptr);
     HWND Create(HWND parent, const wchar_t* name, DWORD style, DWORD exStyle, int x = CW_USEDEFAULT,
                 int y = CW_USEDEFAULT, int cx = CW_USEDEFAULT, int cy = CW_USEDEFAULT, HMENU menu = nullptr);
+    // For an object that deletes itself in OnFinalMessage: the next Create sets
+    // `*attached` (the caller's, outliving that Create) once a system window exists
+    // for this object. From then on the window's end owns the object, even when
+    // Create fails in WM_CREATE and the object is already gone when Create returns;
+    // while it stays false the caller still owns it.
+    void ReportAttachment(bool* attached) { m_attached = attached; }
 
     void ShowWindow(bool show = true, bool takeFocus = true);
     // Shows the window and runs a nested message loop until it is gone. The owner
@@ -64,4 +70,5 @@ private:
         bool ended = false;
     };
     ModalState* m_modal = nullptr;
+    bool* m_attached = nullptr;  // told once, at WM_NCCREATE
 };

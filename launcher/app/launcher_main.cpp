@@ -3,16 +3,16 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include <memory>
+#include <new>
 #include <string>
 
 #include "common/http/download_to_file.h"
 #include "common/win32/unique_handle.h"
 #include "crashreport/crash_reporter_client.h"
 #include "duilib/paint_manager.h"
+#include "launcher/app/launcher_context.h"
 #include "launcher/app/version_check.h"
-#include "launcher/game/game_folder.h"
-#include "launcher/game/server_base.h"
-#include "launcher/services/log.h"
 #include "launcher/ui/main_frame_wnd.h"
 #include "launcher/ui/message_wnd.h"
 #include "launcher/util/directory_tree.h"
@@ -31,15 +31,39 @@ int DownloadVersionFile(const std::wstring& url, const std::wstring& localFile) 
     return DownloadToFile(url, localFile, nullptr, nullptr, false, true) == DOWNLOAD_OK ? 0 : 1;
 }
 
-// Balances CoInitialize on the normal way out; the early exits leave it to the end of
-// the process, as they leave the mutex and the crash reporter.
-struct ComScope {
-    bool ok = SUCCEEDED(CoInitialize(nullptr));
+// Balances a successful CoInitialize, on every way out.
+class ComScope {
+public:
+    ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComScope() { Uninitialise(); }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+    bool Initialised() const { return initialised_; }
+    void Uninitialise() {
+        if (initialised_) CoUninitialize();
+        initialised_ = false;
+    }
+
+private:
+    bool initialised_;
 };
+
+// The version check's answer, by name.
+enum class VersionCheck { UpToDate, ServerNewer, DownloadFailed };
+
+VersionCheck ClassifyVersionCheck(int result) {
+    if (result == 1) return VersionCheck::ServerNewer;
+    if (result == -1) return VersionCheck::DownloadFailed;
+    return VersionCheck::UpToDate;
+}
 
 }  // namespace
 
 int LauncherMain(HINSTANCE instance) {
+    // The process's world, made once: folder, logs, game folder holder, settings and
+    // server base. It outlives the window and the message loop.
+    LauncherContext context{ProgramFolder(GetModuleFolder())};
     CPaintManagerUI::SetInstance(instance);
 
     win32::unique_handle mutex(CreateMutexW(nullptr, FALSE, L"TessikRunOnlyOneInstance"));
@@ -48,11 +72,11 @@ int LauncherMain(HINSTANCE instance) {
         return 0;
     }
 
-    CPaintManagerUI::SetResourcePath((std::wstring(CPaintManagerUI::GetInstancePath().GetData()) + L"skin").c_str());
+    CPaintManagerUI::SetResourcePath((context.folder.WithSlash() + L"skin").c_str());
     CPaintManagerUI::SetResourceZip(L"Wakfu.ui", false);
 
     ComScope com;
-    if (!com.ok) return 0;
+    if (!com.Initialised()) return 0;
 
     std::wstring crashFolder;
     GetRoamingAppDataFolder(crashFolder);
@@ -67,48 +91,54 @@ int LauncherMain(HINSTANCE instance) {
     }
     crashReporter.AddScreenshot(9, 95);
 
-    auto* window = new (std::nothrow) CCorvaneUIFrameWnd();
+    // Owned here until its window exists; from then on the window deletes itself in
+    // its final message.
+    std::unique_ptr<CCorvaneUIFrameWnd> window(new (std::nothrow) CCorvaneUIFrameWnd());
     if (!window) return 0;
 
     std::wstring serverVersion, ownVersion;
-    const int check = CheckServerVersion(CPaintManagerUI::GetInstancePath().GetData(), ServerBaseText() + L"Version/",
-                                         serverVersion, ownVersion, DownloadVersionFile);
+    const VersionCheck check =
+        ClassifyVersionCheck(CheckServerVersion(context.folder.WithSlash(), context.serverBase + L"Version/",
+                                                serverVersion, ownVersion, DownloadVersionFile));
     const std::wstring serverCut = CutVersionForDisplay(serverVersion);
     const std::wstring ownCut = CutVersionForDisplay(ownVersion);
-    if (check == 1) {
+    if (check == VersionCheck::ServerNewer) {
         const std::wstring prompt = BuildUpdatePromptText(serverCut, ownCut);
         if (ShowMessageBox(L"更新提示", prompt.c_str(), 2) == 1) {
-            delete window;
+            window.reset();
             ShellExecuteW(nullptr, L"open", L"Updater.exe", nullptr, nullptr, SW_SHOWNORMAL);
             return 0;
         }
-    } else if (check == -1) {
+    } else if (check == VersionCheck::DownloadFailed) {
         ShowMessageBox(L"错误", L"\n\t网络连接错误", 5);
-        delete window;
         return 0;
     }
 
-    g_log->Write(LOG_INTER, L"versi end \n", true);
-    g_log->Write(LOG_INTER, L"show wod begin \n", true);
+    context.log.Write(LOG_INTER, L"versi end \n", true);
+    context.log.Write(LOG_INTER, L"show wod begin \n", true);
     window->SetOwnVersion(ownCut);
-    if (!window->Create(nullptr, L"Velmora", 0x81, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT)) {
-        // Only a missing or broken skin gets here; the window object is already gone
-        // when creation failed after the window existed, so it is not touched again.
+    bool attached = false;
+    window->ReportAttachment(&attached);
+    const bool created =
+        window->Create(nullptr, L"Velmora", 0x81, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT) != nullptr;
+    // Once the system window existed (also when its creation failed later, in
+    // WM_CREATE) the final message has deleted or will delete the object: let go. A
+    // failure before any window existed leaves it with us, and the owner frees it.
+    CCorvaneUIFrameWnd* shown = attached ? window.release() : nullptr;
+    if (!created) {
+        // Only a missing or broken skin gets here.
         MessageBoxW(nullptr, L"界面资源加载失败,请重新安装或更新Velmora", L"Velmora", MB_OK);
         return 0;
     }
-    window->CenterWindow();
-    ::ShowWindow(window->GetHWND(), SW_SHOW);
-    g_log->Write(LOG_INTER, L"show wod over \n", true);
+    shown->CenterWindow();
+    ::ShowWindow(shown->GetHWND(), SW_SHOW);
+    context.log.Write(LOG_INTER, L"show wod over \n", true);
 
     CPaintManagerUI::MessageLoop();
 
+    // Shut-down in its fixed order; the context (Function and logs) goes last.
     mutex.reset();
     crashReporter.Uninstall();
-    CoUninitialize();
-    delete g_function;
-    g_function = nullptr;
-    delete g_log;
-    g_log = nullptr;
+    com.Uninitialise();
     return 0;
 }

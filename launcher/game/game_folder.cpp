@@ -3,11 +3,16 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <utility>
+
+#include "launcher/util/com_memory.h"
 #include "launcher/util/module_folder.h"
 
-Function* g_function = new Function();
+Function* g_function = nullptr;
 
 Function::Function() : launcherFolder_(GetModuleFolder()) {}
+
+Function::Function(std::wstring launcherFolder) : launcherFolder_(std::move(launcherFolder)) {}
 
 Function::~Function() = default;
 
@@ -29,10 +34,10 @@ std::wstring ChooseLocalAppDataFolder(const std::wstring& shellAnswer, unsigned 
 
 std::wstring Function::GetLocalAppDataFolder() const {
     wchar_t buffer[MAX_PATH] = {};
-    PIDLIST_ABSOLUTE idList = nullptr;
-    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_LOCAL_APPDATA, &idList)) && idList) {
-        if (!SHGetPathFromIDListW(idList, buffer)) buffer[0] = L'\0';
-        CoTaskMemFree(idList);
+    PIDLIST_ABSOLUTE returned = nullptr;
+    if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_LOCAL_APPDATA, &returned)) && returned) {
+        const unique_pidl idList(returned);
+        if (!SHGetPathFromIDListW(idList.get(), buffer)) buffer[0] = L'\0';
     }
     OSVERSIONINFOW version{};
     version.dwOSVersionInfoSize = sizeof(version);

@@ -5,10 +5,14 @@
 #include <string>
 
 // Holds the game folder and the launcher folder. One process-wide instance
-// (`g_function`); used on the user-interface thread only, not locked.
+// (`g_function`), owned by the launcher's entry; used on the user-interface thread
+// only, not locked.
 class Function {
 public:
+    // The launcher folder is the executable's folder.
     Function();
+    // The launcher folder as the entry resolved it (without trailing backslash).
+    explicit Function(std::wstring launcherFolder);
     virtual ~Function();
 
     // Stores a copy of `folder` exactly as given (no trimming, a trailing
@@ -33,8 +37,22 @@ private:
     std::wstring launcherFolder_;
 };
 
-// The process-wide instance, created during static initialisation.
+// The process-wide instance: null until the launcher's entry (or a test) installs the
+// one it owns with a ProcessFunctionScope.
 extern Function* g_function;
+
+// Installs `function` as g_function for the lifetime of the scope, restoring the
+// previous one.
+class ProcessFunctionScope {
+public:
+    explicit ProcessFunctionScope(Function& function) noexcept : previous_(g_function) { g_function = &function; }
+    ~ProcessFunctionScope() { g_function = previous_; }
+    ProcessFunctionScope(const ProcessFunctionScope&) = delete;
+    ProcessFunctionScope& operator=(const ProcessFunctionScope&) = delete;
+
+private:
+    Function* previous_;
+};
 
 // The relative path of the game's Java runtime below the game folder.
 inline constexpr wchar_t kJavaRuntimeSubPath[] = L"\\Game\\jre\\win32\\x86\\bin\\javaw.exe";

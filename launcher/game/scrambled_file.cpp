@@ -69,8 +69,9 @@ std::string EncodeScrambledContent(std::string_view address) {
     return content;
 }
 
-std::string LoadScrambledText() {
-    const std::wstring path = GetScrambledFilePath();
+std::string LoadScrambledText() { return LoadScrambledTextFrom(GetScrambledFilePath()); }
+
+std::string LoadScrambledTextFrom(const std::wstring& path) {
     if (path.empty()) return {};
     win32::unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));

@@ -13,6 +13,8 @@ std::wstring GetScrambledFilePath();
 
 // Reads SEWI.bin and returns the unscrambled bytes; empty for a missing or empty file.
 std::string LoadScrambledText();
+// The same for the file at `path`.
+std::string LoadScrambledTextFrom(const std::wstring& path);
 
 // Repeating-key XOR in place; its own inverse.
 void XorWithKey(std::string& text);

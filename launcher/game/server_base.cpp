@@ -3,9 +3,7 @@
 #include "launcher/game/scrambled_file.h"
 #include "launcher/util/text_convert.h"
 
-namespace {
-// Initialised with the other process-wide objects, before WinMain.
-const std::wstring g_serverBaseText = ToWideString(LoadScrambledText());
-}  // namespace
-
-const std::wstring& ServerBaseText() { return g_serverBaseText; }
+std::wstring ReadServerBaseText(const std::wstring& programFolder) {
+    if (programFolder.empty()) return {};
+    return ToWideString(LoadScrambledTextFrom(programFolder + L"\\SEWI.bin"));
+}

@@ -1,7 +1,10 @@
-// The server base text: the prefix of every update-server address, read once from
-// SEWI.bin during static initialisation, before the launcher's entry point runs.
+// The server base text: the prefix of every update-server address, read from SEWI.bin
+// in the launcher's folder. The launcher's entry reads it once, before any window
+// exists, and keeps it in its context; later changes to the file count at the next start.
 #pragma once
 
 #include <string>
 
-const std::wstring& ServerBaseText();
+// ToWideString of the unscrambled content of <programFolder>\SEWI.bin; empty for a
+// missing or unreadable file. `programFolder` has no trailing backslash.
+std::wstring ReadServerBaseText(const std::wstring& programFolder);

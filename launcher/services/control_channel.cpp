@@ -1,42 +1,37 @@
 #include "launcher/services/control_channel.h"
 
-#include <process.h>
-
 #include <cstring>
-#include <exception>
 #include <new>
 
 #include "launcher/services/ipc_diagnostic.h"
 #include "launcher/services/ipc_wire.h"
 
-CFuncInteraction::CFuncInteraction(std::wstring pipeName) : pipeName_(std::move(pipeName)) {}
+CFuncInteraction::CFuncInteraction(std::wstring pipeName)
+    : pipeName_(std::move(pipeName)),
+      pollThread_(L"control channel poll", [](const std::wstring& text) { ipc::Diagnostic(L"%ls", text.c_str()); }) {}
 
 // The owner stops the channel first; stopping here as well keeps a forgotten stop
 // from leaving the poll thread on a freed object.
 CFuncInteraction::~CFuncInteraction() {
-    if (pollThread_) StopInteraction();
+    if (pollThread_.Owned()) StopInteraction();
 }
 
 bool CFuncInteraction::StartInteraction() {
-    if (pollThread_) return true;
+    if (pollThread_.Owned()) return true;
     if (!pipe_) {
-        pipe_ = new (std::nothrow) IPCToolClassNamePipe(IPC_ROLE_SERVER);
+        pipe_.reset(new (std::nothrow) IPCToolClassNamePipe(IPC_ROLE_SERVER));
         if (!pipe_) return false;
         pipe_->Init(pipeName_, 0);  // a server that failed to start simply has no clients
     }
-    stop_ = false;
-    stopEvent_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    pollThread_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, InteractionThread, this, 0, nullptr)));
-    return static_cast<bool>(pollThread_);
+    if (pollThread_.Start([this](const win32::StopSignal& stop) { PollLoop(stop); })) return true;
+    // Without the poll thread nobody would serve the pipe's clients: the server goes too.
+    pipe_.reset();
+    return false;
 }
 
 void CFuncInteraction::StopInteraction() {
-    stop_ = true;
-    if (stopEvent_) SetEvent(stopEvent_.get());
-    if (pollThread_) WaitForSingleObject(pollThread_.get(), INFINITE);
-    pollThread_.reset();
-    delete pipe_;
-    pipe_ = nullptr;
+    pollThread_.StopAndJoin();
+    pipe_.reset();
 }
 
 void CFuncInteraction::ResetReadiness() {
@@ -68,21 +63,12 @@ void CFuncInteraction::QueueSecondaryRecord(const InteractionRecord& record) {
     secondaryQueue_.push_back(record);
 }
 
-unsigned __stdcall CFuncInteraction::InteractionThread(void* self) {
-    try {
-        static_cast<CFuncInteraction*>(self)->PollLoop();
-    } catch (...) {
-        // Nothing may leave a thread entry; the channel simply stops polling.
-    }
-    return 0;
-}
-
-void CFuncInteraction::PollLoop() {
-    while (!stop_) {
+void CFuncInteraction::PollLoop(const win32::StopSignal& stop) {
+    while (!stop.Requested()) {
         ReceiveFromClient();
         FlushSecondary();
         FlushToClient();
-        WaitForSingleObject(stopEvent_.get(), kPollPeriodMs);
+        stop.WaitFor(kPollPeriodMs);
     }
 }
 

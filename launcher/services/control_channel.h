@@ -19,9 +19,10 @@
 #include <atomic>
 #include <cstdint>
 #include <deque>
+#include <memory>
 #include <string>
 
-#include "common/win32/unique_handle.h"
+#include "common/win32/thread_owner.h"
 #include "launcher/services/ipc_named_pipe.h"
 #include "launcher/services/sync_guards.h"
 
@@ -71,22 +72,19 @@ public:
 
     bool IsReady() const { return ready_; }
     int32_t ClientCode() const { return clientCode_; }
-    // The pipe server while started, else null.
-    IPCToolClassNamePipe* Pipe() const { return pipe_; }
+    // The pipe server while started, else null (owned by the channel).
+    IPCToolClassNamePipe* Pipe() const { return pipe_.get(); }
 
 private:
-    static unsigned __stdcall InteractionThread(void* self);
-    void PollLoop();
+    void PollLoop(const win32::StopSignal& stop);
     void ReceiveFromClient();
     void FlushSecondary();
     void FlushToClient();
 
     std::wstring pipeName_;
     IPCToolClassBase* secondary_ = nullptr;
-    IPCToolClassNamePipe* pipe_ = nullptr;  // owned; made by Start, deleted by Stop
-    win32::unique_handle pollThread_;
-    win32::unique_handle stopEvent_;
-    std::atomic<bool> stop_{false};
+    std::unique_ptr<IPCToolClassNamePipe> pipe_;  // made by Start, released by Stop
+    win32::ThreadOwner pollThread_;
     std::atomic<int32_t> secondaryCode_{0};
     std::atomic<bool> secondaryEnabled_{false};
     std::atomic<int32_t> clientCode_{0};

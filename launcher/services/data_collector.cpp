@@ -3,8 +3,6 @@
 
 #include "launcher/services/data_collector.h"
 
-#include <process.h>
-
 #include <cstdio>
 
 #include "errorlog/error_log.h"
@@ -27,7 +25,9 @@ CDataCollector::CDataCollector()
     : CDataCollector(VELMORA_STATS_URL, [](std::string& address) { return usage::QueryFirstAdapterAddress(address); }) {}
 
 CDataCollector::CDataCollector(std::string endpoint, AddressSource addressSource)
-    : endpoint_(std::move(endpoint)), addressSource_(std::move(addressSource)) {
+    : endpoint_(std::move(endpoint)),
+      addressSource_(std::move(addressSource)),
+      worker_(L"usage statistics", [](const std::wstring& text) { Trace(text.c_str()); }) {
     const CURLcode result = curl_global_init(CURL_GLOBAL_ALL);
     if (result != CURLE_OK) std::fprintf(stderr, "curl_global_init() failed: %s\n", curl_easy_strerror(result));
 }
@@ -38,12 +38,11 @@ CDataCollector::~CDataCollector() {
 }
 
 bool CDataCollector::StartCollector() {
-    if (worker_) return true;
-    stop_ = false;
+    if (worker_.Owned()) return true;
     Trace(L"dcollcpp:jianshi bg thred\n");
-    worker_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ExeCollector, this, 0, nullptr)));
+    const bool started = worker_.Start([this](const win32::StopSignal& stop) { ExeCollector(stop); });
     Trace(L"dcollcpp:all over\n");
-    return static_cast<bool>(worker_);
+    return started;
 }
 
 bool CDataCollector::AddUsageRecord() { return AddFeatureRecord(SOFTWARE_ID); }
@@ -55,9 +54,7 @@ bool CDataCollector::AddFeatureRecord(int32_t featureId) {
 }
 
 void CDataCollector::StopCollector() {
-    stop_ = true;
-    if (worker_) WaitForSingleObject(worker_.get(), INFINITE);
-    worker_.reset();
+    worker_.StopAndJoin();
     services::CriticalSectionLock lock(queueLock_);
     queue_.clear();
 }
@@ -65,16 +62,6 @@ void CDataCollector::StopCollector() {
 size_t CDataCollector::QueuedCount() {
     services::CriticalSectionLock lock(queueLock_);
     return queue_.size();
-}
-
-unsigned __stdcall CDataCollector::ExeCollector(void* self) {
-    if (!self) return static_cast<unsigned>(-1);
-    try {
-        static_cast<CDataCollector*>(self)->Run();
-    } catch (...) {
-        Trace(L"dcollcpp:worker ended by an exception\n");
-    }
-    return 0;
 }
 
 bool CDataCollector::GetMacAddress() {
@@ -86,13 +73,13 @@ bool CDataCollector::GetMacAddress() {
     }
 }
 
-void CDataCollector::Run() {
+void CDataCollector::ExeCollector(const win32::StopSignal& stop) {
     if (!GetMacAddress()) {
         address_ = usage::kFallbackAddress;
         Trace(L"get mac err\n");
     }
     check_ = usage::CheckValue(address_);
-    while (!stop_) {
+    while (!stop.Requested()) {
         bool taken = false;
         int32_t featureId = 0;
         {
@@ -114,7 +101,7 @@ void CDataCollector::Run() {
                 }
             }
         }
-        Sleep(kWorkerPauseMs);
+        stop.WaitFor(kWorkerPauseMs);
     }
 }
 

@@ -14,7 +14,7 @@
 #include <functional>
 #include <string>
 
-#include "common/win32/unique_handle.h"
+#include "common/win32/thread_owner.h"
 #include "launcher/services/sync_guards.h"
 
 class CDataCollector {
@@ -50,15 +50,14 @@ public:
     size_t QueuedCount();
 
 private:
-    static unsigned __stdcall ExeCollector(void* self);
-    void Run();
+    // The worker's body: one queued report per cycle until the stop signal.
+    void ExeCollector(const win32::StopSignal& stop);
     bool GetMacAddress();
     bool PostUsageRecord(int32_t featureId);
 
     std::string endpoint_;
     AddressSource addressSource_;
-    win32::unique_handle worker_;
-    std::atomic<bool> stop_{false};
+    win32::ThreadOwner worker_;
     std::string address_;  // worker only
     std::string check_;    // worker only
     services::CriticalSection queueLock_;

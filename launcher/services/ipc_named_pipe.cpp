@@ -9,7 +9,8 @@
 #include "launcher/services/sync_guards.h"
 
 IPCToolClassNamePipe::IPCToolClassNamePipe(int32_t role)
-    : role_(role == IPC_ROLE_SERVER || role == IPC_ROLE_CLIENT ? role : IPC_ROLE_NONE) {}
+    : role_(role == IPC_ROLE_SERVER || role == IPC_ROLE_CLIENT ? role : IPC_ROLE_NONE),
+      serverThread_(L"pipe server", [](const std::wstring& text) { ipc::Diagnostic(L"%ls", text.c_str()); }) {}
 
 IPCToolClassNamePipe::~IPCToolClassNamePipe() {
     if (role_ == IPC_ROLE_SERVER) StopServer();
@@ -50,7 +51,7 @@ bool IPCToolClassNamePipe::SendPacket(const void* data, uint32_t length, int32_t
     }
     const std::vector<uint8_t> bytes = ipc::BuildPacket(data, length, type);
     const ipc::IoResult result =
-        ipc::WriteAll(pipe, bytes.data(), static_cast<uint32_t>(bytes.size()), timeout, stopEvent_.get());
+        ipc::WriteAll(pipe, bytes.data(), static_cast<uint32_t>(bytes.size()), timeout, serverThread_.Stop().Event());
     if (result != ipc::IoResult::Ok) {
         ipc::Diagnostic(L"SendPacket fail,WriteFile fail,code = %d\n", code);
         return false;
@@ -71,7 +72,7 @@ bool IPCToolClassNamePipe::RecvPacket(void* buffer, uint32_t length, int32_t cod
         ipc::Diagnostic(L"RecvPacket fail,NamePipe is NULL\n");
         return false;
     }
-    switch (ipc::ReadExact(pipe, buffer, length, timeoutMs, stopEvent_.get())) {
+    switch (ipc::ReadExact(pipe, buffer, length, timeoutMs, serverThread_.Stop().Event())) {
         case ipc::IoResult::Ok:
             return true;
         case ipc::IoResult::Failed:

@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "common/win32/thread_owner.h"
 #include "common/win32/unique_handle.h"
 #include "launcher/services/ipc_tool_base.h"
 
@@ -91,8 +92,7 @@ private:
 
     // Server side (ipc_pipe_server.cpp).
     bool InitServer(const std::wstring& name);
-    static unsigned __stdcall ServerThreadEntry(void* self);
-    void ServerThread();
+    void ServerThread(const win32::StopSignal& stop);
     struct Listener;  // the instance waiting for the next client
     bool StartListening(Listener& listener, DWORD& lastCreateError);
     void FinishHandshake(int32_t code, win32::unique_file instance);
@@ -116,9 +116,8 @@ private:
     std::map<int32_t, EntryPtr> resourceMap_;
     int32_t cursor_ = 0;  // code PeekClient resumes from (first entry >= it)
     bool changed_ = false;
-    win32::unique_handle serverThread_;
-    win32::unique_handle stopEvent_;  // manual-reset; set with stop_
-    std::atomic<bool> stop_{false};
+    // The accept thread; its stop event also ends the owner's pending pipe I/O.
+    win32::ThreadOwner serverThread_;
 
     // Client.
     win32::unique_file pipe_;

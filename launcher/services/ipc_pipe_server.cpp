@@ -1,7 +1,4 @@
 // Server role: the accept thread, the client table and its sweep.
-#include <process.h>
-
-#include <exception>
 #include <memory>
 #include <vector>
 
@@ -59,35 +56,23 @@ struct IPCToolClassNamePipe::Listener {
 };
 
 bool IPCToolClassNamePipe::InitServer(const std::wstring& name) {
-    if (serverThread_) return true;  // already accepting
+    if (serverThread_.Owned()) return true;  // already accepting
     name_ = name;
     path_ = ipc::PipePath(name);
     if (!tableLock_) tableLock_.reset(CreateMutexW(nullptr, FALSE, nullptr));
-    if (!stopEvent_) stopEvent_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!tableLock_ || !stopEvent_) {
+    if (!tableLock_ || !serverThread_.Stop().Event()) {
         ipc::Diagnostic(L"Server lock create fail,Error Code:%d\n", static_cast<int>(GetLastError()));
         return true;
     }
-    serverThread_.reset(reinterpret_cast<HANDLE>(_beginthreadex(nullptr, 0, ServerThreadEntry, this, 0, nullptr)));
-    if (!serverThread_) ipc::Diagnostic(L"Server thread start fail\n");
+    if (!serverThread_.Start([this](const win32::StopSignal& stop) { ServerThread(stop); }))
+        ipc::Diagnostic(L"Server thread start fail\n");
     return true;
-}
-
-unsigned __stdcall IPCToolClassNamePipe::ServerThreadEntry(void* self) {
-    try {
-        static_cast<IPCToolClassNamePipe*>(self)->ServerThread();
-    } catch (const std::exception&) {
-        ipc::Diagnostic(L"Server thread ended by an exception\n");
-    } catch (...) {
-        ipc::Diagnostic(L"Server thread ended by an exception\n");
-    }
-    return 0;
 }
 
 // One thread serves every stage: a listening instance waits for the next client
 // while the clients that connected before it send their codes, each within its own
 // bound, so a client that connects and sends nothing delays nobody else.
-void IPCToolClassNamePipe::ServerThread() {
+void IPCToolClassNamePipe::ServerThread(const win32::StopSignal& stop) {
     std::unique_ptr<Listener> listener;
     std::vector<std::unique_ptr<Handshake>> handshakes;
     ULONGLONG lastSweep = GetTickCount64();
@@ -98,7 +83,7 @@ void IPCToolClassNamePipe::ServerThread() {
         for (auto& handshake : handshakes) CancelAndDrain(handshake->instance.get(), handshake->overlapped);
     };
 
-    while (!stop_) {
+    while (!stop.Requested()) {
         ULONGLONG now = GetTickCount64();
         if (now - lastSweep >= kCleanupIntervalMs) {
             lastSweep = now;
@@ -115,7 +100,7 @@ void IPCToolClassNamePipe::ServerThread() {
             }
         }
 
-        std::vector<HANDLE> waits{stopEvent_.get()};
+        std::vector<HANDLE> waits{stop.Event()};
         DWORD timeout = kWaitSliceMs;
         if (listener) waits.push_back(listener->event.get());
         else timeout = Until(nextCreate, now);
@@ -130,7 +115,7 @@ void IPCToolClassNamePipe::ServerThread() {
             cancelAll();
             return;  // registered clients stay usable
         }
-        if (stop_) break;
+        if (stop.Requested()) break;
 
         if (listener && (listener->connected || HasOverlappedIoCompleted(&listener->overlapped))) {
             DWORD ignored = 0;
@@ -223,7 +208,7 @@ void IPCToolClassNamePipe::FinishHandshake(int32_t code, win32::unique_file inst
     uint8_t reply[4] = {};
     if (!entry->deleteEvent) {
         ipc::Diagnostic(L"Delete Event Create fail,code = %d\n", code);
-        ipc::WriteAll(instance.get(), reply, 4, kServerWriteTimeoutMs, stopEvent_.get());  // 0: refused
+        ipc::WriteAll(instance.get(), reply, 4, kServerWriteTimeoutMs, serverThread_.Stop().Event());  // 0: refused
         return;
     }
     if (HasClient(code)) {
@@ -233,13 +218,13 @@ void IPCToolClassNamePipe::FinishHandshake(int32_t code, win32::unique_file inst
         }
         ipc::Diagnostic(L"Server insert Map faile,Client retry , last code:%d\n", code);
         ipc::StoreLittleEndian32(1, reply);
-        ipc::WriteAll(instance.get(), reply, 4, kServerWriteTimeoutMs, stopEvent_.get());
+        ipc::WriteAll(instance.get(), reply, 4, kServerWriteTimeoutMs, serverThread_.Stop().Event());
         return;
     }
     // The echo goes out before the entry is visible, so no packet of the owner can
     // overtake it. Only this thread inserts, so the code is still free afterwards.
     ipc::StoreLittleEndian32(static_cast<uint32_t>(code), reply);
-    if (ipc::WriteAll(instance.get(), reply, 4, kServerWriteTimeoutMs, stopEvent_.get()) != ipc::IoResult::Ok) {
+    if (ipc::WriteAll(instance.get(), reply, 4, kServerWriteTimeoutMs, serverThread_.Stop().Event()) != ipc::IoResult::Ok) {
         ipc::Diagnostic(L"Server echo write fail,code = %d\n", code);
         return;
     }
@@ -323,8 +308,5 @@ size_t IPCToolClassNamePipe::ClientCount() {
 bool IPCToolClassNamePipe::HasClient(int32_t code) { return FindEntry(code) != nullptr; }
 
 void IPCToolClassNamePipe::StopServer() {
-    stop_ = true;
-    if (stopEvent_) SetEvent(stopEvent_.get());
-    if (serverThread_) WaitForSingleObject(serverThread_.get(), INFINITE);
-    serverThread_.reset();
+    serverThread_.StopAndJoin();
 }

@@ -10,7 +10,7 @@
 #include "launcher/util/module_folder.h"
 #include "launcher/util/text_convert.h"
 
-Log* g_log = new Log();
+Log* g_log = nullptr;
 
 namespace {
 

@@ -49,5 +49,18 @@ std::wstring FormatTimePrefix(int year, int month, int day, int hour, int minute
 // it exists afterwards.
 bool MakeLogFolder(const std::wstring& path);
 
-// The process-wide log instance, created during static initialisation.
+// The process-wide log instance: null until the launcher's entry (or a test) installs
+// the log it owns with a ProcessLogScope; components that trace test it first.
 extern Log* g_log;
+
+// Installs `log` as g_log for the lifetime of the scope, restoring the previous one.
+class ProcessLogScope {
+public:
+    explicit ProcessLogScope(Log& log) noexcept : previous_(g_log) { g_log = &log; }
+    ~ProcessLogScope() { g_log = previous_; }
+    ProcessLogScope(const ProcessLogScope&) = delete;
+    ProcessLogScope& operator=(const ProcessLogScope&) = delete;
+
+private:
+    Log* previous_;
+};

@@ -5,6 +5,7 @@
 #include "duilib/edit.h"
 #include "launcher/game/folder_commit.h"
 #include "launcher/game/game_folder.h"
+#include "launcher/util/com_memory.h"
 
 void CFindPathWnd::InitWindow() {
     if (g_function && g_function->IsGameFolderValid()) {
@@ -25,14 +26,13 @@ void CFindPathWnd::Browse() {
     info.hwndOwner = m_hWnd;
     info.lpszTitle = L"请选择源文件夹";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    const unique_pidl item(SHBrowseForFolderW(&info));
     if (!item) return;  // cancelled: nothing changes
     wchar_t path[MAX_PATH] = {};
-    if (SHGetPathFromIDListW(item, path)) {
+    if (SHGetPathFromIDListW(item.get(), path)) {
         m_browsedPath = path;
         if (CControlUI* edit = m_PaintManager.FindControl(L"pathstr")) edit->SetText(path);
     }
-    CoTaskMemFree(item);
 }
 
 void CFindPathWnd::Confirm() {

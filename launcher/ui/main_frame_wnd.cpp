@@ -180,7 +180,7 @@ int CCorvaneUIFrameWnd::CreateDataInfo() {
         m_userInfo = std::make_unique<CLocalUserInfo>();
         bool firstRun = true;
         if (m_userInfo->PrepareUserFolder(CPaintManagerUI::GetInstancePath().GetData(), firstRun)) {
-            m_userFolderComplete = firstRun ? 0 : 1;
+            m_userFolderState = firstRun ? UserFolderState::Fresh : UserFolderState::Complete;
         } else {
             ErrorRecord(842, "CCorvaneUIFrameWnd::CreateDataInfo", " | 初始化本地用户信息管理器失败");
             result = 0;
@@ -197,7 +197,8 @@ void CCorvaneUIFrameWnd::AddTrayIcon() {
     m_trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_trayIcon.uCallbackMessage = UM_TRAYICON;
     const std::wstring iconFile = std::wstring(CPaintManagerUI::GetInstancePath().GetData()) + L"Velmora.ico";
-    m_trayIcon.hIcon = static_cast<HICON>(LoadImageW(nullptr, iconFile.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE));
+    m_trayIconImage.reset(static_cast<HICON>(LoadImageW(nullptr, iconFile.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
+    m_trayIcon.hIcon = m_trayIconImage.get();
     wcscpy_s(m_trayIcon.szTip, L"Velmora");
     m_trayIconAdded = Shell_NotifyIconW(NIM_ADD, &m_trayIcon) != FALSE;
 }
@@ -217,7 +218,7 @@ void CCorvaneUIFrameWnd::InitMainPage() {
     // Clicks and the game-ended restore both use the button's real name.
     m_startButton = m_pm.FindControl(L"btnStartGame");
 
-    if (m_userFolderComplete == 0) {
+    if (m_userFolderState == UserFolderState::Fresh) {
         ClearStartupChecks();
     } else {
         m_settingsPage->ApplySavedSettings();

@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 
+#include "duilib/gdi_owners.h"
 #include "duilib/paint_manager.h"
 #include "duilib/window_wnd.h"
 #include "launcher/ui/settings_page.h"
@@ -58,14 +59,17 @@ private:
 
     std::wstring m_userId;
     std::wstring m_userFolderName = L"default";
-    // 1 when the user folder and its marker were all present (not a first run); stays
-    // 0 when the user folder could not be prepared, so saved settings are not applied.
-    int m_userFolderComplete = 0;
+    // Whether the saved settings apply: only when the user folder and its marker were
+    // all present (not a first run); a folder that could not be prepared counts as
+    // fresh, so saved settings are not applied.
+    enum class UserFolderState { Fresh, Complete };
+    UserFolderState m_userFolderState = UserFolderState::Fresh;
     std::wstring m_ownVersion;
     CPaintManagerUI m_pm;
     CControlUI* m_startButton = nullptr;
     CControlUI* m_settingsButton = nullptr;
     NOTIFYICONDATAW m_trayIcon{};
+    dui::unique_icon m_trayIconImage;  // the icon m_trayIcon shows; outlives its removal
     bool m_trayIconAdded = false;
     std::unique_ptr<CDataCollector> m_collector;
     std::unique_ptr<CFuncInteraction> m_interaction;

@@ -2,6 +2,7 @@
 
 #include "duilib/control.h"
 #include "duilib/dialog_builder.h"
+#include "duilib/gdi_owners.h"
 #include "launcher/ui/dialog_builder_callback.h"
 
 namespace {
@@ -60,10 +61,11 @@ LRESULT CSettingsWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 RECT rc{};
                 GetClientRect(m_hWnd, &rc);
                 SIZE round = m_pm.GetRoundCorner();
-                HRGN region = CreateRoundRectRgn(rc.left + kShadowMargin, rc.top + kShadowMargin,
-                                                 rc.right - kShadowMargin + 1, rc.bottom - kShadowMargin + 1,
-                                                 round.cx, round.cy);
-                if (region && !SetWindowRgn(m_hWnd, region, TRUE)) DeleteObject(region);
+                dui::SetWindowRegion(m_hWnd,
+                                     dui::unique_region(CreateRoundRectRgn(
+                                         rc.left + kShadowMargin, rc.top + kShadowMargin, rc.right - kShadowMargin + 1,
+                                         rc.bottom - kShadowMargin + 1, round.cx, round.cy)),
+                                     TRUE);
                 m_pm.NeedUpdate();
                 return 0;
             }

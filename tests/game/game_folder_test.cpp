@@ -34,8 +34,14 @@ TEST(Function, KnowsTheLauncherFolderFromConstruction) {
     Function function;
     EXPECT_EQ(function.GetLauncherFolder(), GetModuleFolder());
     EXPECT_TRUE(function.GetGameFolder().empty());
-    ASSERT_NE(g_function, nullptr);
-    EXPECT_EQ(g_function->GetLauncherFolder(), GetModuleFolder());
+    EXPECT_EQ(Function(L"C:\\Velmora").GetLauncherFolder(), L"C:\\Velmora");
+    EXPECT_EQ(g_function, nullptr) << "no instance is made during static initialisation";
+    {
+        ProcessFunctionScope scope(function);
+        ASSERT_EQ(g_function, &function);
+        EXPECT_EQ(g_function->GetLauncherFolder(), GetModuleFolder());
+    }
+    EXPECT_EQ(g_function, nullptr);
 }
 
 TEST(Function, StoresTheGameFolderExactlyAsGiven) {

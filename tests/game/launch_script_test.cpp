@@ -43,10 +43,10 @@ TEST_F(LaunchScript, FolderUsesForwardSlashesWhileTheFileLiesBelowTheRealFolder)
 }
 
 TEST_F(LaunchScript, RunningLauncherUsesItsOwnGameFolderAndUser) {
-    const std::wstring saved = g_function->GetGameFolder();
+    Function running;
+    ProcessFunctionScope scope(running);
     g_function->SetGameFolder(L"D:\\Games\\Wakfu");
     const std::wstring script = BuildLaunchScript(5);
-    g_function->SetGameFolder(saved);
     const std::wstring start = L"set game_directory=D:/Games/Wakfu\nset user_name=" + g_function->GetCurrentUserName();
     EXPECT_EQ(script.rfind(start + L"\nStart \"wakfu\" \"D:/Games/Wakfu/game/", 0), 0u);
 }

@@ -60,6 +60,10 @@ public:
 
 class SettingsPageTest : public testing_support::ExeUserFolderTest {
 protected:
+    // The page works on the process's game folder holder, as in the launcher.
+    Function function_;
+    ProcessFunctionScope functionScope_{function_};
+
     void SetUp() override {
         ExeUserFolderTest::SetUp();
         CurrentSettings() = SettingsSnapshot{};

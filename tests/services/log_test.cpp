@@ -111,7 +111,23 @@ TEST(MakeLogFolder, CreatesMissingParentsAndAcceptsExistingOnes) {
 }
 
 TEST(LogInstance, CreatesTheLogFolderBesideTheExecutable) {
-    ASSERT_NE(g_log, nullptr);
-    EXPECT_EQ(g_log->Folder(), GetModuleFolder() + L"\\log\\");
+    Log log;
+    EXPECT_EQ(log.Folder(), GetModuleFolder() + L"\\log\\");
     EXPECT_TRUE(GetFileAttributesW((GetModuleFolder() + L"\\log").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(LogInstance, IsInstalledForTheLifetimeOfItsScopeOnly) {
+    EXPECT_EQ(g_log, nullptr) << "no log is made during static initialisation";
+    Log outer;
+    {
+        ProcessLogScope outerScope(outer);
+        EXPECT_EQ(g_log, &outer);
+        Log inner;
+        {
+            ProcessLogScope innerScope(inner);
+            EXPECT_EQ(g_log, &inner);
+        }
+        EXPECT_EQ(g_log, &outer) << "the previous log comes back";
+    }
+    EXPECT_EQ(g_log, nullptr);
 }

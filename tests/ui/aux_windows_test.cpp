@@ -154,6 +154,10 @@ TEST(MessageBoxes, UnknownTypeShowsNothing) {
 
 class FolderChooser : public ::testing::Test {
 protected:
+    // The chooser works on the process's game folder holder, as in the launcher.
+    Function function_;
+    ProcessFunctionScope functionScope_{function_};
+
     void SetUp() override {
         UseRealSkin();
         settingsPath_ = g_function->GetLauncherFolder() + L"\\" + settings::kSettingsFile;
