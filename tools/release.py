@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Publishes a release folder for the content and update servers.
 
-    release.py <release folder> [--version 2.0.0.7] [--log notes.txt]
+    release.py <release folder> [--version 2.0.0.7] [--log notes.txt] [--sign-key private.pem]
+    release.py keygen <private.pem> <public.hex>
 
 Writes, next to the files of <release folder>:
   UpDate.ini          the server manifest: one record per file, "name<TAB>md5<LF>",
@@ -11,6 +12,11 @@ Writes, next to the files of <release folder>:
                       compares with its own
   ../UpdateLog/UpdateLog.ini  (with --log) the update log shown in the updater,
                       converted to code page 936 with CR LF line ends
+  UpDate.ini.sig      (with --sign-key) the publisher's signature of UpDate.ini
+
+keygen makes the publisher's key pair: the private key (PEM, keep it off the
+servers) and the public key as the 128 hexadecimal characters that the build takes
+as VELMORA_UPDATE_PUBLIC_KEY.
 
 The folder is the "Update" folder of the content server's base path; the log and the
 version file go into its sibling folders "UpdateLog" and "Version".
@@ -19,6 +25,16 @@ import argparse
 import hashlib
 import os
 import sys
+
+
+def _signing():
+    """The signing module beside this file (imported on use: only signing needs
+    python3-cryptography)."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    if here not in sys.path:
+        sys.path.insert(0, here)
+    import release_signing
+    return release_signing
 
 RESERVED = {"UpDate.ini", "MD5.exe"}
 
@@ -61,11 +77,20 @@ def write_release(folder, version=None, log_text=None):
             f.write("\r\n".join(lines).encode("gbk"))
 
 
+def sign_manifest(update_folder, key_path):
+    """Writes UpDate.ini.sig, the signature of the folder's UpDate.ini as it is."""
+    _signing().sign_manifest(update_folder, key_path)
+
+
 def main():
+    if len(sys.argv) > 1 and sys.argv[1] == "keygen":
+        _signing().keygen_main(sys.argv[2:])
+        return
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[1])
     parser.add_argument("folder")
     parser.add_argument("--version")
     parser.add_argument("--log", help="UTF-8 text file with the update log")
+    parser.add_argument("--sign-key", help="publisher's private key (PEM); writes UpDate.ini.sig")
     args = parser.parse_args()
     if not os.path.isdir(args.folder):
         sys.exit("not a folder: " + args.folder)
@@ -74,6 +99,8 @@ def main():
         with open(args.log, encoding="utf-8") as f:
             log_text = f.read()
     write_release(args.folder, args.version, log_text)
+    if args.sign_key:
+        sign_manifest(args.folder, args.sign_key)
 
 
 if __name__ == "__main__":

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "updater/file_download.h"
 #include "updater/manifest.h"
@@ -13,10 +14,13 @@
 
 class CMyFun {
 public:
+    // `trust`: what the server manifest must carry (the program's built-in key).
+    explicit CMyFun(ManifestTrust trust = ManifestTrust{}) : trust_(std::move(trust)) {}
+
     bool BuildLocalManifest(const std::wstring& folder) { return ::BuildLocalManifest(folder); }
     void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
                         std::wstring& state) {
-        ::GetUpdateState(updateList, manifestUrl, folder, state);
+        ::GetUpdateState(updateList, manifestUrl, folder, state, trust_);
     }
     void RemoveManifests(const std::wstring& folder) { ::RemoveManifests(folder); }
     RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
@@ -38,4 +42,7 @@ public:
     bool WriteRestartBatch(const std::wstring& folder) { return ::WriteRestartBatch(folder); }
     bool StartHiddenProcess(const std::wstring& command) { return ::StartHiddenProcess(command); }
     std::wstring GetModulePath() { return ::GetModulePath(); }
+
+private:
+    ManifestTrust trust_;
 };

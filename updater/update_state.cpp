@@ -7,6 +7,7 @@
 #include "common/win32/unique_handle.h"
 #include "updater/diagnostics.h"
 #include "updater/manifest_file.h"
+#include "updater/manifest_signature.h"
 #include "updater/update_paths.h"
 
 namespace {
@@ -55,7 +56,7 @@ bool SaveBody(CHttpClient& client, const std::wstring& path, const std::wstring&
 }  // namespace
 
 void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
-                    std::wstring& state) {
+                    std::wstring& state, const ManifestTrust& trust) {
     updateList.clear();
     state = kUpdateStateError;
     const std::wstring root = NormaliseFolder(folder);
@@ -89,6 +90,8 @@ void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, con
         Diagnose(root, "OpenFileFail\n");
         return;
     }
+    // The bytes checked are the bytes compared below: nothing unsigned is used.
+    if (!ManifestSignatureAccepted(trust, url, serverBytes, root)) return;
     std::vector<std::wstring> rejected;
     updateList = CompareManifests(ManifestTextFromBytes(serverBytes), ManifestTextFromBytes(localBytes), &rejected);
     for (const auto& name : rejected) Diagnose(root, "unsafe name skipped: " + Narrow(name) + "\n");

@@ -7,6 +7,7 @@
 #include "updater/app/content_base.h"
 #include "updater/app/dialog_view.h"
 #include "updater/app/log_box_text.h"
+#include "updater/app/update_key.h"
 #include "updater/app/resource.h"
 #include "updater/driver/update_run.h"
 #include "updater/driver/update_texts.h"
@@ -25,7 +26,7 @@ DWORD WINAPI UpdateWorker(void* parameter) {
     std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
     try {
         DialogView view(start->link);
-        CMyFunEngine engine;
+        CMyFunEngine engine(BuiltInManifestTrust());
         RunUpdate(engine, view, start->folder, start->updateUrl);
         view.WorkerEnded();
     } catch (const std::exception&) {

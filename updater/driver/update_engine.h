@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "updater/my_fun.h"
 
@@ -30,6 +31,7 @@ public:
 // The real engine: CMyFun and the system tick count.
 class CMyFunEngine final : public IUpdateEngine {
 public:
+    explicit CMyFunEngine(ManifestTrust trust = ManifestTrust{}) : fun_(std::move(trust)) {}
     bool BuildLocalManifest(const std::wstring& folder) override { return fun_.BuildLocalManifest(folder); }
     void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
                         std::wstring& state) override {
