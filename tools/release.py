@@ -7,7 +7,7 @@
 Writes, next to the files of <release folder>:
   UpDate.ini          the server manifest: one record per file, "name<TAB>md5<LF>",
                       names relative to the folder with backslashes, in code page 936;
-                      "UpDate.ini" and "MD5.exe" are left out, as the updater ignores them
+                      "UpDate.ini", "UpDate.ini.sig" and "MD5.exe" are left out
   ../Version/server_version.ini  (with --version) the version line the launcher
                       compares with its own
   ../UpdateLog/UpdateLog.ini  (with --log) the update log shown in the updater,
@@ -36,7 +36,8 @@ def _signing():
     import release_signing
     return release_signing
 
-RESERVED = {"UpDate.ini", "MD5.exe"}
+# UpDate.ini.sig is the signature of the manifest, published beside it, never listed.
+RESERVED = {"UpDate.ini", "UpDate.ini.sig", "MD5.exe"}
 
 
 def manifest_records(folder):
