@@ -49,8 +49,8 @@ TEST(SignatureText, KeyTextAllowsNoSpaceButSignatureFileAllowsALineEnd) {
     EXPECT_FALSE(ParseUpdatePublicKey(" " + key));
 
     const std::string sig(kToolSignature);
-    for (const std::string& tail : {"", "\n", "\r\n", " \t\r\n\n"})
-        EXPECT_TRUE(ParseManifestSignature(sig + tail)) << "tail of " << tail.size();
+    for (const char* tail : {"", "\n", "\r\n", " \t\r\n\n"})
+        EXPECT_TRUE(ParseManifestSignature(sig + tail)) << "tail \"" << tail << "\"";
     EXPECT_FALSE(ParseManifestSignature(" " + sig));
     EXPECT_FALSE(ParseManifestSignature(sig + "\n" + sig));
     EXPECT_FALSE(ParseManifestSignature(sig.substr(0, 64)));
@@ -94,7 +94,9 @@ TEST(EcdsaVerify, RefusesOtherBytesOtherKeysAndAlteredSignatures) {
     EXPECT_EQ(VerifyEcdsaP256Sha256(tool, manifest + "\n", good), EcdsaVerdict::Invalid);
     EXPECT_EQ(VerifyEcdsaP256Sha256(tool, manifest.substr(0, manifest.size() - 1), good), EcdsaVerdict::Invalid);
     std::string crlf = manifest;
-    crlf.insert(crlf.find('\n'), "\r");
+    const size_t lineEnd = crlf.find('\n');
+    ASSERT_NE(lineEnd, std::string::npos);
+    crlf.insert(lineEnd, 1, '\r');
     EXPECT_EQ(VerifyEcdsaP256Sha256(tool, crlf, good), EcdsaVerdict::Invalid);
     EXPECT_EQ(VerifyEcdsaP256Sha256(tool, "", good), EcdsaVerdict::Invalid);
 
