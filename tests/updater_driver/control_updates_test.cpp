@@ -3,9 +3,12 @@
 #include "updater/app/dialog_view.h"
 #include "updater/app/content_base.h"
 #include "updater/app/resource.h"
+#include "updater/app/update_key.h"
 
 // The dialog library expects the program to build in its content server.
 const wchar_t* ContentBaseUrl() { return L"http://127.0.0.1:1/zorvik/Wakfu/"; }
+// ... and its publisher key; these tests run no update, so none.
+ManifestTrust BuiltInManifestTrust() { return ManifestTrust{}; }
 
 TEST(ControlUpdates, OnlyTheLastLabelTextAndBarPositionSurviveButEveryRowChangeStays) {
     ControlUpdates pending;
