@@ -181,7 +181,7 @@ update, program = sys.argv[1:3]
 bad = []
 for dirpath, _, files in os.walk(update):
     for name in files:
-        if name == "UpDate.ini":
+        if name in ("UpDate.ini", "UpDate.ini.sig"):  # published beside the files, never installed
             continue
         rel = os.path.relpath(os.path.join(dirpath, name), update)
         local = os.path.join(program, rel)
