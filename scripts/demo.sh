@@ -72,7 +72,14 @@ base="http://127.0.0.1:$port/zorvik/Wakfu/"
 log "content server $base"
 
 cd "$ROOT"
-cmake --preset "$RUNNABLE_PRESET" -B "$BUILD" -DVELMORA_CONTENT_BASE="$base" >/dev/null
+# A publisher's key pair made for this run: the demo Updater.exe trusts its public
+# half and installs the release only because it is signed with the private half.
+key="$BUILD/demo-key"
+rm -rf "$key"
+mkdir -p "$key"
+python3 tools/release.py keygen "$key/private.pem" "$key/public.hex"
+cmake --preset "$RUNNABLE_PRESET" -B "$BUILD" -DVELMORA_CONTENT_BASE="$base" \
+  -DVELMORA_UPDATE_PUBLIC_KEY="$(cat "$key/public.hex")" >/dev/null
 cmake --build "$BUILD" -j 2 --target Updater update_probe
 "$RUNNABLE_CXX" -O2 -static -municode -mwindows -finput-charset=UTF-8 -I"$ROOT" \
   tools/demo/demo_launcher.cpp -o "$BUILD/demo_launcher.exe"
@@ -117,8 +124,8 @@ Velmora 2.0.1 更新日志
 3. 更新程序支持断点续传
 4. 修复启动器偶尔无法保存设置的问题
 NOTES
-python3 tools/release.py "$update" --version 2.0.1.0 --log "$DEMO/notes.txt"
-log "published $(wc -l <"$update/UpDate.ini") files"
+python3 tools/release.py "$update" --version 2.0.1.0 --log "$DEMO/notes.txt" --sign-key "$key/private.pem"
+log "published $(wc -l <"$update/UpDate.ini") files, signed: $(cat "$update/UpDate.ini.sig")"
 
 # nginx in the foreground on 127.0.0.1, slowed down so that the run can be watched.
 mkdir -p "$DEMO/nginx/temp"
@@ -175,7 +182,7 @@ update, program = sys.argv[1:3]
 bad = []
 for dirpath, _, files in os.walk(update):
     for name in files:
-        if name == "UpDate.ini":
+        if name in ("UpDate.ini", "UpDate.ini.sig"):  # published beside the files, never installed
             continue
         rel = os.path.relpath(os.path.join(dirpath, name), update)
         local = os.path.join(program, rel)

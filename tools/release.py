@@ -1,16 +1,22 @@
 #!/usr/bin/env python3
 """Publishes a release folder for the content and update servers.
 
-    release.py <release folder> [--version 2.0.0.7] [--log notes.txt]
+    release.py <release folder> [--version 2.0.0.7] [--log notes.txt] [--sign-key private.pem]
+    release.py keygen <private.pem> <public.hex>
 
 Writes, next to the files of <release folder>:
   UpDate.ini          the server manifest: one record per file, "name<TAB>md5<LF>",
                       names relative to the folder with backslashes, in code page 936;
-                      "UpDate.ini" and "MD5.exe" are left out, as the updater ignores them
+                      "UpDate.ini", "UpDate.ini.sig" and "MD5.exe" are left out
   ../Version/server_version.ini  (with --version) the version line the launcher
                       compares with its own
   ../UpdateLog/UpdateLog.ini  (with --log) the update log shown in the updater,
                       converted to code page 936 with CR LF line ends
+  UpDate.ini.sig      (with --sign-key) the publisher's signature of UpDate.ini
+
+keygen makes the publisher's key pair: the private key (PEM, keep it off the
+servers) and the public key as the 128 hexadecimal characters that the build takes
+as VELMORA_UPDATE_PUBLIC_KEY.
 
 The folder is the "Update" folder of the content server's base path; the log and the
 version file go into its sibling folders "UpdateLog" and "Version".
@@ -20,7 +26,18 @@ import hashlib
 import os
 import sys
 
-RESERVED = {"UpDate.ini", "MD5.exe"}
+
+def _signing():
+    """The signing module beside this file (imported on use: only signing needs
+    python3-cryptography)."""
+    here = os.path.dirname(os.path.abspath(__file__))
+    if here not in sys.path:
+        sys.path.insert(0, here)
+    import release_signing
+    return release_signing
+
+# UpDate.ini.sig is the signature of the manifest, published beside it, never listed.
+RESERVED = {"UpDate.ini", "UpDate.ini.sig", "MD5.exe"}
 
 
 def manifest_records(folder):
@@ -61,13 +78,22 @@ def write_release(folder, version=None, log_text=None):
             f.write("\r\n".join(lines).encode("gbk"))
 
 
+def sign_manifest(update_folder, key_path):
+    """Writes UpDate.ini.sig, the signature of the folder's UpDate.ini as it is."""
+    _signing().sign_manifest(update_folder, key_path)
+
+
 def main():
+    if len(sys.argv) > 1 and sys.argv[1] == "keygen":
+        _signing().keygen_main(sys.argv[2:])
+        return
     if sys.argv[1:2] == ["publish"]:
         sys.exit(publish_main(sys.argv[2:]))
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[1])
     parser.add_argument("folder")
     parser.add_argument("--version")
     parser.add_argument("--log", help="UTF-8 text file with the update log")
+    parser.add_argument("--sign-key", help="publisher's private key (PEM); writes UpDate.ini.sig")
     args = parser.parse_args()
     if not os.path.isdir(args.folder):
         sys.exit("not a folder: " + args.folder)
@@ -76,6 +102,8 @@ def main():
         with open(args.log, encoding="utf-8") as f:
             log_text = f.read()
     write_release(args.folder, args.version, log_text)
+    if args.sign_key:
+        sign_manifest(args.folder, args.sign_key)
 
 
 
@@ -194,7 +222,7 @@ def write_publish_tree(tree, program, version, log_text, sign_key):
     shutil.copytree(program, update, symlinks=False)
     with open(os.path.join(update, "UpDate.ini"), "wb") as f:
         f.write(manifest_bytes(update))
-    if sign_key is not None and globals()["sign_manifest"](update, sign_key) is False:
+    if sign_key is not None and sign_manifest(update, sign_key) is False:
         raise PublishError("signing UpDate.ini with %s failed" % sign_key)
     os.makedirs(os.path.join(tree, "Version"))
     with open(os.path.join(tree, "Version", "server_version.ini"), "wb") as f:
@@ -239,8 +267,6 @@ def publish(program, root, version, log_text=None, sign_key=None):
     check_publishable(program)
     update_log_bytes(log_text, version)
     if sign_key is not None:
-        if not callable(globals().get("sign_manifest")):
-            raise PublishError("--sign-key: this release.py cannot sign manifests yet (it has no sign_manifest)")
         if not os.path.isfile(sign_key):
             raise PublishError("--sign-key: no such key file: %s" % sign_key)
     root = os.path.abspath(root)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 #include "updater/file_download.h"
 #include "updater/manifest.h"
@@ -15,13 +16,14 @@
 
 class CMyFun {
 public:
-    // `context` must outlive the object.
+    // `context` must outlive the object; its manifest trust is what the server
+    // manifest must carry (the program's built-in key).
     explicit CMyFun(UpdaterContext& context) : context_(context) {}
 
     bool BuildLocalManifest(const std::wstring& folder) { return ::BuildLocalManifest(context_.digests, folder); }
     void GetUpdateState(UpdateList& updateList, const std::wstring& manifestUrl, const std::wstring& folder,
                         UpdateState& state) {
-        ::GetUpdateState(context_.diagnostics, updateList, manifestUrl, folder, state);
+        ::GetUpdateState(context_.diagnostics, updateList, manifestUrl, folder, state, context_.manifestTrust);
     }
     void RemoveManifests(const std::wstring& folder) { ::RemoveManifests(folder); }
     RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,

@@ -8,6 +8,7 @@
 #include "common/http/transfer.h"
 #include "common/text/code_page.h"
 #include "updater/diagnostics.h"
+#include "updater/manifest_signature.h"
 #include "updater/update_paths.h"
 
 namespace {
@@ -50,7 +51,7 @@ bool ReadManifestBytes(const std::wstring& path, std::string& bytes) {
 }  // namespace
 
 void GetUpdateState(const DiagnosticSink& diagnostics, UpdateList& updateList, const std::wstring& manifestUrl,
-                    const std::wstring& folder, UpdateState& state) {
+                    const std::wstring& folder, UpdateState& state, const ManifestTrust& trust) {
     updateList.clear();
     state = UpdateState::Error;
     const std::wstring root = NormaliseFolder(folder);
@@ -83,6 +84,8 @@ void GetUpdateState(const DiagnosticSink& diagnostics, UpdateList& updateList, c
         diagnostics.Report(root, "OpenFileFail\n");
         return;
     }
+    // The bytes checked are the bytes compared below: nothing unsigned is used.
+    if (!ManifestSignatureAccepted(diagnostics, trust, url, serverBytes, root)) return;
     std::vector<std::wstring> rejected;
     updateList = CompareManifests(ManifestTextFromBytes(serverBytes), ManifestTextFromBytes(localBytes), &rejected);
     for (const auto& name : rejected)

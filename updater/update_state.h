@@ -4,6 +4,7 @@
 #include <string>
 
 #include "updater/diagnostics.h"
+#include "updater/signature_text.h"
 #include "updater/update_compare.h"
 
 enum class UpdateState {
@@ -16,6 +17,8 @@ enum class UpdateState {
 // <folder>\LocalDate.ini (built before by BuildLocalManifest), and compares them.
 // `updateList` is empty unless the state is Part. A response whose status is not
 // 200 is Error (an error page is no manifest).
+// When `trust` requires a signature, the manifest is used only if "UpDate.ini.sig"
+// beside it verifies over its exact bytes; otherwise the state is Error.
 // Diagnostics go to `diagnostics`. Blocks; call from the worker thread.
 void GetUpdateState(const DiagnosticSink& diagnostics, UpdateList& updateList, const std::wstring& manifestUrl,
-                    const std::wstring& folder, UpdateState& state);
+                    const std::wstring& folder, UpdateState& state, const ManifestTrust& trust = ManifestTrust{});

@@ -8,8 +8,10 @@
 
 #include "updater/diagnostics.h"
 #include "updater/file_digest.h"
+#include "updater/signature_text.h"
 
 struct UpdaterContext {
     DiagnosticSink diagnostics;  // where the English diagnostic texts go
     DigestProvider digests;      // the CryptoAPI provider of every file digest
+    ManifestTrust manifestTrust; // what the server manifest must carry (the built-in key)
 };

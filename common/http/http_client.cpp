@@ -26,7 +26,9 @@ bool CHttpClient::CrackUrl(const wchar_t* url) {
     // must reach the server exactly so. (With ICU_ESCAPE, Wine re-escapes the '%' of
     // the last path segment and the query, so "%E6" would arrive as "%25E6".)
     if (!WinHttpCrackUrl(url, 0, 0, &parts)) return false;
+    if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
     port_ = parts.nPort;
+    secure_ = parts.nScheme == INTERNET_SCHEME_HTTPS;
     return true;
 }
 
@@ -40,7 +42,7 @@ int CHttpClient::SendRequest(const wchar_t* url, int& status, const wchar_t* hea
 
     std::wstring object = std::wstring(path_) + extra_;
     request_.reset(WinHttpOpenRequest(connection_.get(), L"GET", object.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                      WINHTTP_DEFAULT_ACCEPT_TYPES, 0));
+                                      WINHTTP_DEFAULT_ACCEPT_TYPES, secure_ ? WINHTTP_FLAG_SECURE : 0));
     if (!request_) return CHTTP_REQUEST_ERROR_OPENREQUEST;
 
     const wchar_t* extra = headers != nullptr ? headers : WINHTTP_NO_ADDITIONAL_HEADERS;
@@ -80,6 +82,7 @@ bool CHttpClient::ReadData(void* buffer, std::uint32_t size, std::uint32_t& read
 
 void CHttpClient::CloseRequest() {
     host_[0] = path_[0] = extra_[0] = L'\0';
+    secure_ = false;
     request_.reset();
     connection_.reset();
 }

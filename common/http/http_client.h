@@ -38,14 +38,16 @@ public:
     // leaves the session null; the next SendRequest then returns NOSESSION.
     void OpenSession();
 
-    // Splits `url` into host, path, query and port (80 when none is named). Escape
-    // sequences are kept as they are: the URL is sent exactly as given. False for a
-    // null URL or when a part does not fit in 259 characters.
+    // Splits `url` into scheme, host, path, query and port (80 for "http://", 443 for
+    // "https://" when none is named). Escape sequences are kept as they are: the URL
+    // is sent exactly as given. False for a null URL, another scheme, or when a part
+    // does not fit in 259 characters.
     bool CrackUrl(const wchar_t* url);
 
     // Closes the previous request, then sends a GET for `url` with the extra `headers`
     // (null for none) and waits for the response. On CHTTP_REQUEST_OK `status` holds
-    // the HTTP status code.
+    // the HTTP status code. An "https://" URL is sent over TLS with WinHTTP's full
+    // certificate checks; a certificate that fails them ends in CHTTP_REQUEST_ERROR_SEND.
     int SendRequest(const wchar_t* url, int& status, const wchar_t* headers);
 
     // The response's Content-Length, in 64 bits (a body past 4 GiB is announced
@@ -65,12 +67,14 @@ public:
     const wchar_t* UrlPath() const { return path_; }
     const wchar_t* ExtraInfo() const { return extra_; }
     std::uint16_t Port() const { return port_; }
+    bool IsSecure() const { return secure_; }
 
 private:
     wchar_t host_[260] = {};
     wchar_t path_[260] = {};
     wchar_t extra_[260] = {};
     std::uint16_t port_ = 80;
+    bool secure_ = false;  // the last cracked URL is "https://"
     win32::unique_hinternet session_;
     win32::unique_hinternet connection_;
     win32::unique_hinternet request_;

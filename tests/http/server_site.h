@@ -29,12 +29,28 @@ public:
     // A URL on a 127.0.0.1 port nobody listens on.
     static std::wstring RefusedUrl(const std::wstring& relative = L"x");
 
+    // False when the fixture has no TLS servers.
+    bool tlsOk() const { return ok() && tlsPort_ != 0 && strangerPort_ != 0; }
+    // "https://127.0.0.1:<port>/<site>/" + relative on nginx with a certificate of the
+    // test CA, and on nginx with a certificate of a CA nobody trusts.
+    std::wstring TlsUrl(const std::wstring& relative = L"") const;
+    std::wstring StrangerTlsUrl(const std::wstring& relative = L"") const;
+    // The test CA's certificate (DER) made by the fixture for this run.
+    static std::wstring TestCaCertificate();
+
 private:
     std::wstring folder_;
     std::wstring name_;
     int nginxPort_ = 0;
     int faultPort_ = 0;
+    int tlsPort_ = 0;
+    int strangerPort_ = 0;
 };
+
+// Puts the fixture's test CA into the Wine prefix's machine root store by running
+// trust_root_cert.exe (built beside the tests) and waiting for it (at most 60 s). The
+// prefix is the test run's own; the host's trust store is never touched. True on success.
+bool TrustTestCa();
 
 // `size` bytes of a repeatable pattern that differs with `seed`, so that a wrong
 // offset or a mixed-up file shows in a comparison.

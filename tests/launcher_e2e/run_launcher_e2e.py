@@ -205,6 +205,7 @@ class Scenario:
         with open(new_file, "wb") as f:
             f.write(b"handed over\r\n" * 100)
         release.write_release(update, log_text="交接\n")
+        release.sign_manifest(update, self.args.sign_key)  # the test Updater.exe trusts only signed releases
         launcher = None
         with Nginx(os.path.join(self.work, "nginx"), self.server_root, port):
             try:
@@ -246,7 +247,7 @@ def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("scenario", choices=["start_game", "update_prompt", "update_declined", "hand_over", "no_server"])
     for option in ("launcher", "click", "javaw", "sewi", "stub-updater", "version", "work", "wine",
-                   "updater", "probe", "port"):
+                   "updater", "probe", "port", "sign-key"):
         parser.add_argument("--" + option, required=True)
     args = parser.parse_args()
     return Scenario(args).run(args.scenario)

@@ -36,6 +36,7 @@ public:
                       std::lock_guard<std::mutex> guard(lock);
                       texts.push_back(text);
                   }),
+                  {},
                   {}} {}
     DiagnosticCapture(const DiagnosticCapture&) = delete;
     DiagnosticCapture& operator=(const DiagnosticCapture&) = delete;

@@ -2,13 +2,17 @@
 """One end-to-end scenario of the real Updater.exe under Wine against nginx.
 
     run_e2e.py <scenario> --port P --updater U --probe D --launcher L --work W --wine X
+               --sign-key K
 
 The program folder W/app holds the test Updater.exe, a stub Velmora.exe that records
 that it ran, and a few files; nginx serves a newer release on 127.0.0.1:P. The probe
 presses the dialog's buttons and reads what it shows; afterwards the folder is
-compared with the server byte for byte. Needs an X display and a Wine prefix.
+compared with the server byte for byte. The test Updater.exe has the public half of
+the build tree's release key built in; releases are signed with K, its private half.
+Needs an X display and a Wine prefix.
 """
 import argparse
+import hashlib
 import os
 import shutil
 import sys
@@ -16,6 +20,7 @@ import sys
 sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import release  # noqa: E402
+import release_signing  # noqa: E402
 from e2e_support import (CutOnceUpstream, Nginx, Updater, fact, probe, rows,  # noqa: E402
                          wait_until)
 
@@ -66,13 +71,26 @@ class Scenario:
         self.put(self.update, NEW_FILE, b"\x89new map\r\n" * 3000)
         for name, data in extra:
             self.put(self.update, name, data)
-        release.write_release(self.update, log_text="v2.0.1 更新日志\n修复了地图加载问题\n")
+        self.publish(log_text="v2.0.1 更新日志\n修复了地图加载问题\n")
 
     def same_release(self):
         for name in ("Updater.exe", "Velmora.exe", "keep.txt", "changed.dat", "local-only.txt"):
             with open(os.path.join(self.app, name), "rb") as f:
                 self.put(self.update, name, f.read())
-        release.write_release(self.update, log_text="v2.0.0\n")
+        self.publish(log_text="v2.0.0\n")
+
+    def publish(self, log_text=None):
+        release.write_release(self.update, log_text=log_text)
+        release.sign_manifest(self.update, self.args.sign_key)
+
+    def program_snapshot(self):
+        snapshot = {}
+        for dirpath, _, files in os.walk(self.app):
+            for name in files:
+                path = os.path.join(dirpath, name)
+                with open(path, "rb") as f:
+                    snapshot[os.path.relpath(path, self.app)] = f.read()
+        return snapshot
 
     def server_files(self):
         return [(name, os.path.join(self.update, *name.split("\\")))
@@ -205,7 +223,7 @@ def close_during_run(s):
     big = "big.pak"
     s.put(s.update, "keep.txt", b"same on both sides\r\n")
     s.put(s.update, big, b"\x5a" * (3 << 20))
-    release.write_release(s.update)
+    s.publish()
     with s.nginx(rate="400k"), s.updater() as updater:
         s.drive("click", 1001, "wait", 1022, big, 60000, "sleep", 500, "dump")
         s.drive("close", "exit", 15000)  # the dialog does not wait for the worker
@@ -217,13 +235,65 @@ def close_during_run(s):
     check(not os.path.exists(os.path.join(s.app, "delete.bat")), "no batch should exist")
 
 
-SCENARIOS = {f.__name__: f for f in (full_update, nothing_to_update, no_network, cut_short, close_during_run)}
+def refused_release(s, spoil):
+    """A release spoiled after signing: the run must end as if the manifest were
+    missing and leave the program folder exactly as it was."""
+    s.old_program()
+    s.new_release()
+    spoil(s)
+    before = s.program_snapshot()
+    with s.nginx(), s.updater() as updater:
+        facts = s.drive("click", 1001, "wait", 1004, NO_NETWORK, 60000, "dump")
+        check(fact(facts, "update") == "更新", "Update button keeps its text")
+        check(fact(facts, "update_enabled") == "1", "Update button enabled again")
+        check(fact(facts, "rows") == "0", "nothing may be downloaded")
+        s.drive("close", "exit", 30000)
+        updater.wait(30)
+    check(not wait_until(lambda: os.path.exists(os.path.join(s.app, LAUNCHER_MARK)), 5),
+          "a refused release must not restart the launcher")
+    after = s.program_snapshot()
+    after.pop("Update_Logo.txt", None)  # the update log copy is shown before any update
+    check(after == before, "the program folder changed: %r" % sorted(
+        name for name in set(before) | set(after) if before.get(name) != after.get(name)))
+
+
+def tampered_manifest(s):
+    def spoil(s):
+        # The attacker's Velmora.exe, with its digest in UpDate.ini; the old signature stays.
+        evil = b"MZ not the publisher's launcher"
+        s.put(s.update, "Velmora.exe", evil)
+        manifest = os.path.join(s.update, "UpDate.ini")
+        with open(manifest, "rb") as f:
+            lines = f.read().split(b"\n")
+        digest = hashlib.md5(evil).hexdigest().encode("ascii")
+        lines = [b"Velmora.exe\t" + digest if line.startswith(b"Velmora.exe\t") else line for line in lines]
+        check(b"Velmora.exe\t" + digest in lines, "the manifest lists Velmora.exe")
+        with open(manifest, "wb") as f:
+            f.write(b"\n".join(lines))
+    refused_release(s, spoil)
+
+
+def missing_signature(s):
+    refused_release(s, lambda s: os.remove(os.path.join(s.update, "UpDate.ini.sig")))
+
+
+def foreign_signature(s):
+    def spoil(s):
+        other = os.path.join(s.work, "other-key")
+        os.makedirs(other)
+        release_signing.keygen(os.path.join(other, "private.pem"), os.path.join(other, "public.hex"))
+        release.sign_manifest(s.update, os.path.join(other, "private.pem"))
+    refused_release(s, spoil)
+
+
+SCENARIOS = {f.__name__: f for f in (full_update, nothing_to_update, no_network, cut_short, close_during_run,
+                                     tampered_manifest, missing_signature, foreign_signature)}
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
-    for option in ("--port", "--updater", "--probe", "--launcher", "--work", "--wine"):
+    for option in ("--port", "--updater", "--probe", "--launcher", "--work", "--wine", "--sign-key"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
     args.port = int(args.port)
