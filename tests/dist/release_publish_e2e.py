@@ -50,6 +50,7 @@ class Run:
         self.args, self.failures = args, []
         shutil.rmtree(args.work, ignore_errors=True)
         self.program = os.path.join(args.work, "program")
+        self.sign_key = args.sign_key
         self.client = os.path.join(args.work, "client")
         self.served = os.path.join(args.work, "served")
         self.content = os.path.join(self.served, "zorvik", "Wakfu")
@@ -60,7 +61,9 @@ class Run:
             print("FAILED: " + what)
 
     def publish(self, version):
-        result = subprocess.run([sys.executable, RELEASE, "publish", self.program, self.content, "--version", version],
+        # The test Updater.exe trusts the build tree's key: each release is signed with it.
+        result = subprocess.run([sys.executable, RELEASE, "publish", self.program, self.content, "--version", version,
+                                 "--sign-key", self.sign_key],
                                 stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=120)
         print("  publish %s: exit %d %s%s" % (version, result.returncode, result.stdout, result.stderr))
         if result.returncode != 0:
@@ -110,7 +113,7 @@ class Run:
 
 def main():
     parser = argparse.ArgumentParser()
-    for option in ("--port", "--updater", "--probe", "--launcher", "--work", "--wine"):
+    for option in ("--port", "--updater", "--probe", "--launcher", "--work", "--wine", "--sign-key"):
         parser.add_argument(option, required=True)
     args = parser.parse_args()
     args.port = int(args.port)
