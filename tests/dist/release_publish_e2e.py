@@ -20,6 +20,7 @@ sys.dont_write_bytecode = True  # keep the source folders clean
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "updater_e2e"))
 from e2e_support import Nginx, Updater, fact, probe, rows, wait_until  # noqa: E402
+from tree_files import files_of, put as put_file  # noqa: E402
 
 RELEASE = os.path.join(HERE, "..", "..", "tools", "release.py")
 SUCCESS = "更新成功."
@@ -29,20 +30,7 @@ ADDED = "数据\\新地图.bin"
 
 
 def put(folder, name, data):
-    path = os.path.join(folder, *name.split("\\"))
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def files_of(folder):
-    found = {}
-    for dirpath, _, names in os.walk(folder):
-        for name in names:
-            path = os.path.join(dirpath, name)
-            with open(path, "rb") as f:
-                found[os.path.relpath(path, folder).replace(os.sep, "\\")] = f.read()
-    return found
+    put_file(folder, name, data, "\\")
 
 
 class Run:
@@ -105,8 +93,8 @@ class Run:
                    "the launcher is restarted")
         self.check(wait_until(lambda: not os.path.exists(os.path.join(self.client, "delete.bat")), 30),
                    "delete.bat removes itself")
-        client = files_of(self.client)
-        for name, data in files_of(self.program).items():
+        client = files_of(self.client, "\\")
+        for name, data in files_of(self.program, "\\").items():
             self.check(client.get(name) == data, "the client's %s equals the published one" % name)
         return 1 if self.failures else 0
 

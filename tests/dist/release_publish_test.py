@@ -13,26 +13,9 @@ sys.dont_write_bytecode = True  # keep the source folders clean
 TOOLS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools")
 sys.path.insert(0, TOOLS)
 import release  # noqa: E402
+from tree_files import files_of as snapshot, put  # noqa: E402  (beside this script)
 
 RELEASE = os.path.join(TOOLS, "release.py")
-
-
-def put(folder, name, data):
-    path = os.path.join(folder, *name.split("/"))
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def snapshot(folder):
-    """{relative path: bytes} of every file below folder."""
-    files = {}
-    for dirpath, _, filenames in os.walk(folder):
-        for name in filenames:
-            path = os.path.join(dirpath, name)
-            with open(path, "rb") as f:
-                files[os.path.relpath(path, folder)] = f.read()
-    return files
 
 
 class PublishTest(unittest.TestCase):

@@ -25,22 +25,13 @@ import zipfile
 sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "updater_e2e"))
 from e2e_support import Nginx, stop, wait_until  # noqa: E402
+from tree_files import files_of  # noqa: E402  (beside this script)
 
 SHIPPED = {"Velmora.exe", "Updater.exe", "CrashReport.dll", "Velmora.ico", "SEWI.bin", os.path.join("skin", "Wakfu.ui")}
 # Chinese, and without blanks: wine passes an argument with a blank in quotes, and the
 # installer reads /D= only unquoted (as on Windows, where it is typed bare).
 CHOSEN = "C:\\游戏\\Velmora安装"
 UNINSTALL_KEY = "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Velmora"
-
-
-def files_of(folder):
-    found = {}
-    for dirpath, _, names in os.walk(folder):
-        for name in names:
-            path = os.path.join(dirpath, name)
-            with open(path, "rb") as f:
-                found[os.path.relpath(path, folder)] = f.read()
-    return found
 
 
 class Run:
