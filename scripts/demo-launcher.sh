@@ -59,7 +59,7 @@ note_runnable_preset demo-launcher
 [ -n "${VELMORA_DEMO_BUILD:-}" ] || cmake --preset "$RUNNABLE_PRESET" -B "$BUILD" -DVELMORA_BUILD_TESTS=OFF >/dev/null
 cmake --build "$BUILD" -j 2 --target dist click_window
 "$RUNNABLE_CXX" -O2 -static -mwindows -finput-charset=UTF-8 \
-  -I"$ROOT" "$ROOT/tools/stub_game/stub_javaw.cpp" -o "$BUILD/stub_javaw.exe"
+  -I"$ROOT" "$ROOT/tools/stub_game/stub_javaw.cpp" "$ROOT/common/text/code_page.cpp" -o "$BUILD/stub_javaw.exe"
 
 rm -rf "$WORK"
 mkdir -p "$WORK/server/zorvik/Wakfu/Version" "$WORK/game/game/jre/win32/x86/bin" "$WORK/game/game"
