@@ -8,8 +8,14 @@ updater is the 64-byte point X then Y, also as 128 hexadecimal characters.
 import os
 import sys
 
-from cryptography.hazmat.primitives import hashes, serialization
-from cryptography.hazmat.primitives.asymmetric import ec, utils
+try:
+    import cryptography  # noqa: F401
+except ImportError:
+    # A Python of its own (pyenv, a virtual environment) may lack the package that
+    # Debian's python3-cryptography installs for the system's Python 3.
+    sys.path.append("/usr/lib/python3/dist-packages")
+from cryptography.hazmat.primitives import hashes, serialization  # noqa: E402
+from cryptography.hazmat.primitives.asymmetric import ec, utils  # noqa: E402
 
 COORDINATE_BYTES = 32
 
