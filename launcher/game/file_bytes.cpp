@@ -2,20 +2,11 @@
 
 #include <algorithm>
 
-#include "common/win32/unique_handle.h"
+#include "common/fs/whole_file.h"
 
 bool ReadFileBytes(const std::wstring& path, std::string& bytes) {
-    win32::unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    bytes.clear();
-    char buffer[16384];
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr)) return false;
-        if (read == 0) return true;
-        bytes.append(buffer, read);
-    }
+    // Preference files are small; the limit only keeps a runaway file out of memory.
+    return files::ReadWholeFile(path, bytes, 256ull << 20) == files::ReadResult::Read;
 }
 
 bool WriteAllBytes(HANDLE file, const std::string& bytes) {

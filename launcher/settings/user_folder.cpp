@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/fs/folder_tree.h"
 #include "common/win32/unique_handle.h"
 
 namespace settings {
@@ -13,7 +14,7 @@ bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) 
 bool EnsureFolder(const std::wstring& folder, UserFolderResult& result) {
     if (Exists(folder)) return true;
     result.firstRun = true;
-    return CreateDirectoryW(folder.c_str(), nullptr) != 0;
+    return files::MakeFolder(folder);
 }
 
 }  // namespace
