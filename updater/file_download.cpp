@@ -20,7 +20,7 @@ std::string Ascii(const std::wstring& text) { return text::AsciiApproximation(te
 
 bool MatchesDigest(DigestProvider& provider, const std::wstring& path, const std::wstring& digest) {
     std::string hex;
-    return FileMd5Hex(provider, path, hex) && hex == Ascii(digest);
+    return FileMd5Hex(provider, path, hex) && DigestsMatch(std::wstring(hex.begin(), hex.end()), digest);
 }
 
 // Puts a verified temporary file in place: the running updater is kept as
@@ -110,25 +110,46 @@ FileDownloadOutcome FetchUpdateFile(UpdaterContext& context, const std::wstring&
     CHttpClient client;
     client.OpenSession();
     const std::wstring url = UpdateFileUrl(updateUrl, item.name);
-    const std::wstring header = resume ? ResumeRequestHeader(offset) : PlainRequestHeader();
+    // Only a partial file asks for a range: "bytes=0-" of an empty file is a range no
+    // server can satisfy (416), and from offset 0 the whole file is wanted anyway.
+    bool ranged = offset > 0;
     int status = 0;
-    const int result = client.SendRequest(url.c_str(), status, header.c_str());
+    int result = client.SendRequest(url.c_str(), status,
+                                    (ranged ? ResumeRequestHeader(offset) : PlainRequestHeader()).c_str());
+    // 416: the partial file is no prefix of the server's file (as long or longer, so
+    // an older version). It is discarded and the file is asked for once more, whole.
+    const bool discardPartial = result == CHTTP_REQUEST_OK && ranged && status == 416;
+    if (discardPartial) {
+        ranged = false;
+        result = client.SendRequest(url.c_str(), status, PlainRequestHeader().c_str());
+    }
     if (result != CHTTP_REQUEST_OK) {
         diagnostics.Report(root, RequestFailureDiagnostic(result));
         outcome.tempKept = true;
         return outcome;
     }
-    // An error page, a whole file sent to a resume or a part sent to a plain request
-    // is not the requested content; the temporary file cannot be trusted either.
-    if (status != (resume ? 206 : 200)) {
+    // A server that ignores the range sends the whole file with 200: it replaces the
+    // partial one. A part sent to a plain request or an error page is not the
+    // requested content; the temporary file cannot be trusted either.
+    if (status != 200 && !(ranged && status == 206)) {
         diagnostics.Report(root, "unexpected status " + std::to_string(status) + " for " + Ascii(item.name) + "\n");
         out.reset();
         return Rejected(temp, outcome);
     }
+    if (discardPartial || (ranged && status == 200)) {
+        out.reset();
+        out = transfer::OpenTransferTarget(temp, false);  // emptied: the body is the whole file
+        if (!out) {
+            diagnostics.Report(root, "OpenFileFail\n");
+            return outcome;
+        }
+    }
 
-    std::uint64_t length = 0;
-    client.QueryContentLength(length);
-    if (length == 0) length = 1;
+    // Without a Content-Length (a chunked body) the length is known only at the end;
+    // the digest check decides. An announced length must be met exactly.
+    std::uint64_t announced = 0;
+    const bool hasLength = client.QueryContentLength(announced);
+    const std::uint64_t length = announced == 0 ? 1 : announced;  // shown; never a divisor of 0
     outcome.length = length;
     if (progress != nullptr) progress->OnStart(length);
 
@@ -146,7 +167,7 @@ FileDownloadOutcome FetchUpdateFile(UpdaterContext& context, const std::wstring&
     out.reset();
     client.CloseSession();
 
-    if (outcome.received != length) return Rejected(temp, outcome);
+    if (hasLength && outcome.received != announced) return Rejected(temp, outcome);
     outcome.status = FileDownloadStatus::Fetched;
     outcome.tempKept = true;
     return outcome;

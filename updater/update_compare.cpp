@@ -15,7 +15,24 @@ bool IsTrimmedSpace(wchar_t c) {
     return c == L' ' || (c >= L'\t' && c <= L'\r');
 }
 
+std::wstring_view Trimmed(std::wstring_view text) {
+    while (!text.empty() && IsTrimmedSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsTrimmedSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+wchar_t FoldedAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+
 }  // namespace
+
+bool DigestsMatch(std::wstring_view a, std::wstring_view b) {
+    a = Trimmed(a);
+    b = Trimmed(b);
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (FoldedAscii(a[i]) != FoldedAscii(b[i])) return false;
+    return true;
+}
 
 std::map<std::wstring, std::wstring> ParseManifest(const std::wstring& text) {
     std::map<std::wstring, std::wstring> records;
@@ -41,7 +58,7 @@ UpdateList CompareManifests(const std::wstring& serverText, const std::wstring& 
     UpdateList list;
     for (const auto& [name, value] : server) {
         const auto mine = local.find(name);
-        if (mine != local.end() && mine->second == value) continue;
+        if (mine != local.end() && DigestsMatch(mine->second, value)) continue;
         // A name that could reach outside the updater folder is never downloaded.
         if (!IsSafeRelativeName(name)) {
             if (rejected != nullptr) rejected->push_back(name);
@@ -76,3 +93,5 @@ std::wstring ManifestTextFromBytes(const std::string& bytes) {
     while (last > first && IsTrimmedSpace(text[last - 1])) --last;
     return text.substr(first, last - first) + L"\n";
 }
+
+bool ManifestTextIsEmpty(const std::wstring& text) { return text.empty() || text == L"\n"; }

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // One file the server lists that needs downloading, with the server's digest text
@@ -21,7 +22,12 @@ using UpdateList = std::vector<UpdateItem>;
 // record without TAB or without LF.
 std::map<std::wstring, std::wstring> ParseManifest(const std::wstring& text);
 
-// Server names whose local value is missing or differs (exact, case-sensitive).
+// Two digest texts name the same content: equal once white space at both ends is
+// trimmed, ASCII letters compared case-blind (hashing tools print hexadecimal
+// digests in either case, so "ABC1" matches "abc1").
+bool DigestsMatch(std::wstring_view a, std::wstring_view b);
+
+// Server names whose local value is missing or differs (DigestsMatch).
 // Names that are not safe relative paths (IsSafeRelativeName) are left out and
 // reported through `rejected` (may be null). Local-only names are ignored.
 UpdateList CompareManifests(const std::wstring& serverText, const std::wstring& localText,
@@ -34,3 +40,6 @@ std::vector<std::wstring> UpdateNames(const UpdateList& list);
 // UTF-16, CR LF turned into LF (as a text-mode read does), white space trimmed at
 // both ends, one LF appended. Reading stops at the first NUL byte.
 std::wstring ManifestTextFromBytes(const std::string& bytes);
+
+// A text from ManifestTextFromBytes that came from an empty (or all white space) body.
+bool ManifestTextIsEmpty(const std::wstring& text);

@@ -86,8 +86,16 @@ void GetUpdateState(const DiagnosticSink& diagnostics, UpdateList& updateList, c
     }
     // The bytes checked are the bytes compared below: nothing unsigned is used.
     if (!ManifestSignatureAccepted(diagnostics, trust, url, serverBytes, root)) return;
+    const std::wstring serverText = ManifestTextFromBytes(serverBytes);
+    // A page in place of the manifest (a captive portal, a CDN error page) arrives
+    // with status 200 but holds no record; read as a manifest it would say that
+    // everything is current. An empty body is an empty release and stays one.
+    if (!ManifestTextIsEmpty(serverText) && ParseManifest(serverText).empty()) {
+        diagnostics.Report(root, "manifest has no records\n");
+        return;
+    }
     std::vector<std::wstring> rejected;
-    updateList = CompareManifests(ManifestTextFromBytes(serverBytes), ManifestTextFromBytes(localBytes), &rejected);
+    updateList = CompareManifests(serverText, ManifestTextFromBytes(localBytes), &rejected);
     for (const auto& name : rejected)
         diagnostics.Report(root, "unsafe name skipped: " + text::AsciiApproximation(name) + "\n");
     state = updateList.empty() ? UpdateState::AllNew : UpdateState::Part;

@@ -60,15 +60,17 @@ int CHttpClient::SendRequest(const wchar_t* url, int& status, const wchar_t* hea
     return CHTTP_REQUEST_OK;
 }
 
-void CHttpClient::QueryContentLength(std::uint64_t& value) {
+bool CHttpClient::QueryContentLength(std::uint64_t& value) {
     value = 0;
-    if (!request_) return;
+    if (!request_) return false;
     // Read as text: the numeric form of the query is a 32-bit DWORD.
     wchar_t text[64] = {};
     DWORD size = sizeof(text) - sizeof(wchar_t);
-    if (WinHttpQueryHeaders(request_.get(), WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX, text, &size,
-                            WINHTTP_NO_HEADER_INDEX))
-        value = ContentLengthValue(text);
+    if (!WinHttpQueryHeaders(request_.get(), WINHTTP_QUERY_CONTENT_LENGTH, WINHTTP_HEADER_NAME_BY_INDEX, text, &size,
+                             WINHTTP_NO_HEADER_INDEX))
+        return false;
+    value = ContentLengthValue(text);
+    return true;
 }
 
 bool CHttpClient::ReadData(void* buffer, std::uint32_t size, std::uint32_t& read) {

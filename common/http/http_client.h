@@ -51,8 +51,9 @@ public:
     int SendRequest(const wchar_t* url, int& status, const wchar_t* headers);
 
     // The response's Content-Length, in 64 bits (a body past 4 GiB is announced
-    // exactly); 0 when absent or unreadable (callers take 0 as 1).
-    void QueryContentLength(std::uint64_t& value);
+    // exactly). False when the response has none (a chunked body, say): `value` is
+    // then 0, which is not an announced empty body.
+    bool QueryContentLength(std::uint64_t& value);
 
     // Reads up to `size` bytes of the body. Success with `read` == 0: body complete.
     bool ReadData(void* buffer, std::uint32_t size, std::uint32_t& read);

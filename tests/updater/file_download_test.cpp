@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
+
 #include "common/win32/unique_handle.h"
 #include "tests/updater/release_site.h"
 #include "updater/ensure_directory.h"
@@ -152,12 +154,6 @@ TEST_F(FileDownloadTest, ResponsesThatAreNotTheFileFailTheRowOnly) {
     EXPECT_EQ(outcome.status, FileDownloadStatus::Failed);
     EXPECT_EQ(ReadBytes(local / L"gone.bin"), "keep me");
     EXPECT_FALSE(Exists(local / L"gone.bin.tmp"));
-    // The whole file sent to a resume request.
-    ASSERT_TRUE(EnsureDirectory(local / L"data"));
-    ASSERT_TRUE(WriteBytes(local / L"data\\file.bin.tmp", content.substr(0, 100)));
-    outcome = Download(item, true, nullptr, site.FaultUrl(L"ignore-range", L"Update"));
-    EXPECT_EQ(outcome.status, FileDownloadStatus::Failed);
-    EXPECT_FALSE(Exists(local / L"data\\file.bin"));
     // A short body.
     outcome = Download(item, false, nullptr, site.FaultUrl(L"short", L"Update"));
     EXPECT_EQ(outcome.status, FileDownloadStatus::Failed);
@@ -213,5 +209,58 @@ TEST_F(FileDownloadTest, TargetInUseStaysAndTheVerifiedFileWaitsForTheNextRun) {
     }
     // Next run: the complete file is put in place without asking any server.
     EXPECT_EQ(Download(item, true, nullptr, ServerSite::RefusedUrl(L"Update")).status, FileDownloadStatus::Replaced);
+    EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
+}
+
+TEST_F(FileDownloadTest, EmptyFileIsAcceptedByItsDigest) {
+    ASSERT_TRUE(PublishRelease(site, {{L"empty.dat", ""}}));
+    const UpdateItem empty{L"empty.dat", Wide(Md5Hex(""))};
+    ASSERT_TRUE(WriteBytes(local / L"empty.dat", "old content"));
+    // Plain, and on a server that resumes: offset 0 asks without a range, so nginx
+    // does not answer 416 for a range of an empty file.
+    for (const bool resume : {false, true}) {
+        ASSERT_TRUE(WriteBytes(local / L"empty.dat", "old content"));
+        const FileDownloadOutcome outcome = Download(empty, resume);
+        EXPECT_EQ(outcome.status, FileDownloadStatus::Replaced) << resume;
+        EXPECT_EQ(outcome.received, 0u);
+        EXPECT_TRUE(Exists(local / L"empty.dat"));
+        EXPECT_EQ(ReadBytes(local / L"empty.dat"), "");
+        EXPECT_FALSE(Exists(local / L"empty.dat.tmp"));
+    }
+    // An empty body is still checked: it is not the file this digest names.
+    EXPECT_EQ(Download(UpdateItem{L"empty.dat", Wide(Md5Hex("x"))}, false).status, FileDownloadStatus::Failed);
+}
+
+TEST_F(FileDownloadTest, BodyWithoutContentLengthIsJudgedByItsDigest) {
+    const FileDownloadOutcome outcome = Download(item, false, nullptr, site.FaultUrl(L"no-length", L"Update"));
+    EXPECT_EQ(outcome.status, FileDownloadStatus::Replaced);
+    EXPECT_EQ(outcome.received, content.size());
+    EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
+}
+
+TEST_F(FileDownloadTest, WholeAnswersToARangeReplaceThePartialFile) {
+    ASSERT_TRUE(EnsureDirectory(local / L"data"));
+    // 200 to a ranged request: the whole body, not appended to the part.
+    ASSERT_TRUE(WriteBytes(local / L"data\\file.bin.tmp", content.substr(0, 100)));
+    FileDownloadOutcome outcome = Download(item, true, nullptr, site.FaultUrl(L"ignore-range", L"Update"));
+    EXPECT_EQ(outcome.status, FileDownloadStatus::Replaced);
+    EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
+    EXPECT_FALSE(Exists(local / L"data\\file.bin.tmp"));
+    // 416 (a partial file as long as the server's or longer, from an older version):
+    // it is discarded and the file fetched once more, whole.
+    ASSERT_TRUE(WriteBytes(local / L"data\\file.bin", "old"));
+    ASSERT_TRUE(WriteBytes(local / L"data\\file.bin.tmp", PatternBytes(content.size() + 10, 7)));
+    outcome = Download(item, true);
+    EXPECT_EQ(outcome.status, FileDownloadStatus::Replaced);
+    EXPECT_EQ(outcome.received, content.size());
+    EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
+    EXPECT_FALSE(Exists(local / L"data\\file.bin.tmp"));
+}
+
+TEST_F(FileDownloadTest, DigestInCapitalsAcceptsTheFile) {
+    std::wstring upper = Wide(Md5Hex(content));
+    for (auto& c : upper) c = static_cast<wchar_t>(std::towupper(c));
+    const FileDownloadOutcome outcome = Download(UpdateItem{item.name, L" " + upper + L" "}, false);
+    EXPECT_EQ(outcome.status, FileDownloadStatus::Replaced);
     EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
 }

@@ -120,3 +120,14 @@ TEST(CompareManifests, TenMegabytesOfOneLineAreNoRecord) {
     for (const auto& item : CompareManifests(ManifestTextFromBytes(binary), L"\n"))
         EXPECT_TRUE(IsSafeRelativeName(item.name));
 }
+
+TEST(CompareManifests, DigestsCompareCaseBlindAfterTrimming) {
+    EXPECT_TRUE(DigestsMatch(L"0CC175B9C0F1B6A831C399E269772661", L"0cc175b9c0f1b6a831c399e269772661"));
+    EXPECT_TRUE(DigestsMatch(L" 0cc175b9C0F1\t", L"0CC175B9c0f1"));
+    EXPECT_FALSE(DigestsMatch(L"0cc175b9c0f1", L"0cc175b9c0f2"));
+    EXPECT_FALSE(DigestsMatch(L"0cc175b9c0f1", L"0cc175b9c0f"));
+    // A server manifest in capitals lists nothing that is already current.
+    const std::wstring server = L"a.txt\t0CC175B9C0F1B6A831C399E269772661 \nb.txt\t92EB5FFEE6AE2FEC3AD71C777531578F\n";
+    const std::wstring local = L"a.txt\t0cc175b9c0f1b6a831c399e269772661\nb.txt\t4a8a08f09d37b73795649038408b5f33\n";
+    EXPECT_EQ(Names(server, local), std::vector<std::wstring>{L"b.txt"});
+}

@@ -45,20 +45,33 @@ TEST_F(UpdateStateTest, PartListsWhatDiffersFromTheRealFolder) {
                                                              {L"New\\file.bin", "bin"}}));
 }
 
-TEST_F(UpdateStateTest, AllnewForCurrentFolderEmptyManifestOrNoRecords) {
+TEST_F(UpdateStateTest, AllnewForCurrentFolderOrEmptyManifest) {
     ASSERT_TRUE(WriteBytes(local / L"a.txt", "a"));
     ASSERT_TRUE(PublishRelease(site, {{L"a.txt", "a"}}));
     Run(site.NginxUrl(L"Update/"));
     EXPECT_EQ(state, UpdateState::AllNew);
     EXPECT_TRUE(list.empty());
 
-    for (const std::string& body :
-         {std::string(), std::string("<html>no records</html>"), std::string(10 << 20, 'x')}) {
+    for (const std::string& body : {std::string(), std::string(" \r\n\t\n")}) {
         ASSERT_TRUE(site.Put(L"Update\\UpDate.ini", body));
         Run(site.NginxUrl(L"Update"));
         EXPECT_EQ(state, UpdateState::AllNew);
         EXPECT_TRUE(list.empty());
     }
+}
+
+TEST_F(UpdateStateTest, BodyWithoutAnyRecordIsAFailedFetch) {
+    // A captive portal's page, a CDN error page, a body of junk: all arrive with 200.
+    ASSERT_TRUE(WriteBytes(local / L"a.txt", "a"));
+    for (const std::string& body : {std::string("<html><body>Please log in</body></html>\n"),
+                                    std::string("<html>no records</html>"), std::string(10 << 20, 'x')}) {
+        ASSERT_TRUE(site.Put(L"Update\\UpDate.ini", body));
+        state = UpdateState::AllNew;
+        Run(site.NginxUrl(L"Update"));
+        EXPECT_EQ(state, UpdateState::Error);
+        EXPECT_TRUE(list.empty());
+    }
+    EXPECT_TRUE(diagnostics.Has("manifest has no records\n"));
 }
 
 TEST_F(UpdateStateTest, ErrorPagesAndNetworkFailuresAreErrors) {

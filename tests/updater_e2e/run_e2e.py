@@ -286,8 +286,63 @@ def foreign_signature(s):
     refused_release(s, spoil)
 
 
+def update_and_restart(s, extra_check=None):
+    """Runs a whole update to its success, then exits so the restart batch runs."""
+    with s.nginx(), s.updater() as updater:
+        facts = s.drive("click", 1001, "wait", 1004, SUCCESS, 120000, "dump")
+        if extra_check is not None:
+            extra_check(facts)
+        s.drive("click", 1001, "exit", 30000)
+        updater.wait(30)
+    s.wait_for_launcher()
+    s.check_matches_server()
+
+
+def empty_file(s):
+    """A release with an empty file completes and installs it."""
+    s.old_program()
+    s.put(s.app, "empty.dat", b"this file is empty in the new release\r\n")
+    s.new_release(extra=[("empty.dat", b"")])
+
+    def listed(facts):
+        names = [r[0] for r in rows(facts)]
+        check("empty.dat" in names, "rows: %r" % (names,))
+    update_and_restart(s, listed)
+    check(os.path.getsize(os.path.join(s.app, "empty.dat")) == 0, "empty.dat is not empty")
+
+
+def capital_digests(s):
+    """Digests printed in capitals: the update succeeds and a second run is up to date."""
+    s.old_program()
+    s.new_release()
+    manifest = os.path.join(s.update, "UpDate.ini")
+    with open(manifest, "rb") as f:
+        lines = f.read().split(b"\n")
+    lines = [name + b"\t" + digest.upper() for name, _, digest in (line.partition(b"\t") for line in lines)
+             if name] + [b""]
+    with open(manifest, "wb") as f:
+        f.write(b"\n".join(lines))
+    release.sign_manifest(s.update, s.args.sign_key)
+    update_and_restart(s)
+    with s.nginx(), s.updater() as updater:
+        facts = s.drive("click", 1001, "wait", 1004, NEWEST, 60000, "dump")
+        check(fact(facts, "rows") == "0", "the second run downloads nothing")
+        s.drive("click", 1002, "exit", 30000)
+        updater.wait(30)
+
+
+def portal_page(s):
+    """A 200 web page in place of UpDate.ini (signed, so only its content is judged)."""
+    def spoil(s):
+        with open(os.path.join(s.update, "UpDate.ini"), "wb") as f:
+            f.write(b"<html><head><title>Wi-Fi</title></head><body>Please log in</body></html>\n")
+        release.sign_manifest(s.update, s.args.sign_key)
+    refused_release(s, spoil)
+
+
 SCENARIOS = {f.__name__: f for f in (full_update, nothing_to_update, no_network, cut_short, close_during_run,
-                                     tampered_manifest, missing_signature, foreign_signature)}
+                                     tampered_manifest, missing_signature, foreign_signature, empty_file,
+                                     capital_digests, portal_page)}
 
 
 def main():
