@@ -65,16 +65,6 @@ std::wstring OutputFile() {
     return folder.empty() ? std::wstring() : folder + L"\\log_error.log";
 }
 
-std::string FormatRecord(const std::string& timeStamp, int level, const std::string& module,
-                         const std::string& sourceFile, int line, const std::string& text) {
-    std::string flat = text;
-    for (char& c : flat) {
-        if (c == '\r' || c == '\n') c = ' ';
-    }
-    return timeStamp + "\t" + std::to_string(level) + "\t" + module + "\t" + sourceFile + ":" +
-           std::to_string(line) + "\t" + flat;
-}
-
 Guard::Guard(Level level, const std::string& module, const std::string& sourceFile, int line)
     : level_(level), module_(module), sourceFile_(sourceFile), line_(line) {}
 

@@ -11,6 +11,8 @@
 #include <sstream>
 #include <string>
 
+#include "errorlog/error_record.h"
+
 namespace Util::Log {
 
 enum Level : int {
@@ -56,10 +58,6 @@ private:
     int line_;
     std::ostringstream text_;
 };
-
-// Builds the record line (without its line end) from its parts; pure.
-std::string FormatRecord(const std::string& timeStamp, int level, const std::string& module,
-                         const std::string& sourceFile, int line, const std::string& text);
 
 }  // namespace Util::Log
 

@@ -1,9 +1,6 @@
 #include "updater/update_compare.h"
 
-#include <windows.h>
-
-#include "common/text/code_page.h"
-#include "updater/update_paths.h"
+#include "updater/safe_name.h"
 
 namespace {
 
@@ -76,10 +73,7 @@ std::vector<std::wstring> UpdateNames(const UpdateList& list) {
     return names;
 }
 
-std::wstring ManifestTextFromBytes(const std::string& bytes) {
-    const size_t end = bytes.find('\0');
-    const std::string_view ansi(bytes.data(), end == std::string::npos ? bytes.size() : end);
-    const std::wstring wide = text::CodePageToWide(ansi, text::kAnsiCodePage);
+std::wstring ManifestTextFromWide(std::wstring_view wide) {
     // A text-mode read turns CR LF into LF, so a CR never ends up in a value.
     std::wstring text;
     text.reserve(wide.size() + 1);

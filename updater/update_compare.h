@@ -41,5 +41,9 @@ std::vector<std::wstring> UpdateNames(const UpdateList& list);
 // both ends, one LF appended. Reading stops at the first NUL byte.
 std::wstring ManifestTextFromBytes(const std::string& bytes);
 
+// The platform-free rest of ManifestTextFromBytes, on text already converted:
+// CR LF turned into LF, white space trimmed at both ends, one LF appended.
+std::wstring ManifestTextFromWide(std::wstring_view wide);
+
 // A text from ManifestTextFromBytes that came from an empty (or all white space) body.
 bool ManifestTextIsEmpty(const std::wstring& text);

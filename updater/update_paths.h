@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "updater/safe_name.h"  // IsSafeRelativeName, for the callers that build paths
+
 // A non-empty URL gets a trailing "/" if it lacks one.
 std::wstring NormaliseUrl(const std::wstring& url);
 // A non-empty folder gets a trailing backslash if it lacks one.
@@ -10,13 +12,6 @@ std::wstring NormaliseFolder(const std::wstring& folder);
 
 // updateUrl (normalised) + name with every backslash turned into "/".
 std::wstring UpdateFileUrl(const std::wstring& updateUrl, const std::wstring& name);
-
-// True when `name` is a plain relative path that stays inside the updater folder:
-// not empty, no drive or stream colon, no leading backslash or slash, no "." or ".."
-// segment, no empty segment, no forward slash, no control characters, no
-// characters Windows forbids in file names, no device name ("CON", "nul.txt"). Server names that fail this are never
-// written anywhere.
-bool IsSafeRelativeName(const std::wstring& name);
 
 // folder (normalised) + name; and the temporary file next to it (target + ".tmp").
 std::wstring TargetPath(const std::wstring& folder, const std::wstring& name);

@@ -1,8 +1,5 @@
 #include "launcher/game/resolution_entry.h"
 
-#include "launcher/settings/settings_file.h"
-#include "launcher/settings/settings_snapshot.h"
-
 namespace {
 
 constexpr int kCustomSelection = 5;
@@ -28,21 +25,20 @@ std::string ListSize(int selection) {
     }
 }
 
-std::string CustomDimension(const std::wstring& text, const char* whenEmpty) {
-    if (text.empty()) return whenEmpty;
-    return std::to_string(settings::ParseStoredNumber(text));
+std::string CustomDimension(const std::optional<int>& number, const char* whenMissing) {
+    return number ? std::to_string(*number) : whenMissing;
 }
 
 }  // namespace
 
-std::string BuildResolutionEntry(const settings::SettingsSnapshot& snapshot) {
+std::string BuildResolutionEntry(const ResolutionChoice& choice) {
     std::string size;
-    if (snapshot.windowStyle == kFullScreenStyle || snapshot.resolutionSelection != kCustomSelection) {
-        size = ListSize(snapshot.resolutionSelection);
+    if (choice.windowStyle == kFullScreenStyle || choice.resolutionSelection != kCustomSelection) {
+        size = ListSize(choice.resolutionSelection);
     } else {
-        size = CustomDimension(snapshot.customWidth, "1366") + "x" + CustomDimension(snapshot.customHeight, "768");
+        size = CustomDimension(choice.customWidth, "1366") + "x" + CustomDimension(choice.customHeight, "768");
     }
-    return "resolution=" + size + "x32x60x" + ModeDigit(snapshot.windowStyle);
+    return "resolution=" + size + "x32x60x" + ModeDigit(choice.windowStyle);
 }
 
 bool IsCompleteResolutionEntry(const std::string& entry) {

@@ -27,22 +27,6 @@ TEST(CompareVersions, EmptyOrJunkCountsAsZero) {
     EXPECT_EQ(CompareVersions(L"1.0", L"1.0<html>"), 0);
 }
 
-TEST(VersionDisplay, CutsTheLastComponent) {
-    EXPECT_EQ(CutVersionForDisplay(L"2.0.1.0"), L"2.0.1");
-    EXPECT_EQ(CutVersionForDisplay(L"2.0.0.7"), L"2.0.0");
-    EXPECT_EQ(CutVersionForDisplay(L"7"), L"");
-    EXPECT_EQ(CutVersionForDisplay(L""), L"");
-    EXPECT_EQ(BuildUpdatePromptText(L"2.0.1", L"2.0.0"),
-              std::wstring(9, L' ') + Wide("服务器版本: 2.0.1\n\n") + std::wstring(10, L' ') + Wide(" 当前版本: 2.0.0"));
-}
-
-TEST(VersionFile, UsesTheLastNonEmptyLine) {
-    EXPECT_EQ(LastNonEmptyLine("2.0.1.0\r\n\r\n\n"), "2.0.1.0");
-    EXPECT_EQ(LastNonEmptyLine("1.0\n2.0.0.9"), "2.0.0.9");
-    EXPECT_EQ(LastNonEmptyLine(""), "");
-    EXPECT_EQ(LastNonEmptyLine("\r\n\n"), "");
-}
-
 TEST(OwnVersion, ReadsFileVersionFromTheResource) {
     const std::wstring stub = testing_support::ExecutableFolder() + L"\\versioned_stub.exe";
     EXPECT_EQ(GetOwnFileVersion(stub), L"2.0.0.5");

@@ -76,11 +76,6 @@ TEST_F(ErrorLogTest, UnwritableDestinationIsSilent) {
     EXPECT_FALSE(testing_support::Exists(dir_ / L"missing\\deeper\\log_error.log"));
 }
 
-TEST(ErrorLogFormat, IsOneTabSeparatedLine) {
-    EXPECT_EQ(Util::Log::FormatRecord("[2026-12-07 09:05:03]", 7, "TessikUI", "DataCollector", 122, "a\r\nb"),
-              "[2026-12-07 09:05:03]\t7\tTessikUI\tDataCollector:122\ta  b");
-}
-
 TEST(ErrorLogDefault, GoesToTheLogFolderBesideTheExecutable) {
     EXPECT_EQ(Util::Log::OutputFile(), testing_support::ExecutableFolder() + L"\\log\\log_error.log");
 }
