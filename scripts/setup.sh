@@ -5,6 +5,8 @@
 #   - Wine (wine64; wine32 from the i386 archive in a step of its own), Xvfb,
 #     nginx-light, imagemagick, Chinese fonts and locale
 #   - googletest sources (compiled for the target by the build itself)
+#   - clang with its sanitizer and libFuzzer runtimes, and zlib, for the native
+#     build of the platform-free logic (preset native)
 #   - libcurl and pugixml built for the targets into $VELMORA_DEPS (outside the tree)
 #
 # A registry index that fails to download (a mirror in mid-sync) does not stop the
@@ -31,6 +33,7 @@ need_pkgs=(
   wine wine64 xvfb xauth x11-utils
   nginx-light imagemagick fonts-wqy-microhei locales
   googletest python3 python3-cryptography openssl curl xz-utils ccache nsis
+  clang libclang-rt-dev zlib1g-dev
 )
 optional_pkgs=(wine32:i386)
 
@@ -220,6 +223,7 @@ source_of() { local s="$DEPS/$2/.$1.done"; [ -s "$s" ] && cat "$s" || echo "$1 (
   fi
   echo "[setup]   nginx:           $(first_line nginx -v)"
   echo "[setup]   cmake:           $(first_line cmake --version)"
+  echo "[setup]   host compiler:   $(first_line clang --version) (native preset, sanitizers, libFuzzer)"
   echo "[setup]   makensis:        $(first_line makensis -VERSION) (stubs x86-unicode, amd64-unicode)"
   echo "[setup]   libcurl source:  $(source_of curl i686) (i686), $(source_of curl x86_64) (x86_64)"
   echo "[setup]   pugixml source:  $(source_of pugixml i686) (i686), $(source_of pugixml x86_64) (x86_64)"
