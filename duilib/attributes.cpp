@@ -1,5 +1,7 @@
 #include "duilib/attributes.h"
 
+#include <algorithm>
+#include <climits>
 #include <cwchar>
 
 namespace duiattr {
@@ -10,6 +12,10 @@ std::wstring_view Trim(std::wstring_view t) {
     while (!t.empty() && (t.back() == L' ' || t.back() == L'\t')) t.remove_suffix(1);
     return t;
 }
+
+// wcstol's long has 32 bits on Windows and 64 on Linux; a number past the int range
+// takes the nearest int on both, as wcstol already gives it where long is an int.
+int ToInt(long value) { return static_cast<int>(std::clamp<long>(value, INT_MIN, INT_MAX)); }
 
 }  // namespace
 
@@ -30,7 +36,8 @@ bool ParseColor(std::wstring_view text, std::uint32_t& argb) {
     wchar_t* end = nullptr;
     unsigned long value = std::wcstoul(copy.c_str(), &end, base);
     if (!end || *end != L'\0') return false;
-    argb = static_cast<std::uint32_t>(value);
+    // Past 32 bits the largest colour, as wcstoul gives it where unsigned long has 32 bits.
+    argb = static_cast<std::uint32_t>(std::min<unsigned long>(value, 0xFFFFFFFFul));
     if (shortForm) argb |= 0xFF000000u;
     return true;
 }
@@ -44,7 +51,7 @@ bool ParseRect(std::wstring_view text, Rect& rect) {
         wchar_t* end = nullptr;
         long v = std::wcstol(p, &end, 10);
         if (end == p) break;
-        values[i] = static_cast<int>(v);
+        values[i] = ToInt(v);
         ++found;
         p = end;
         while (*p == L' ' || *p == L',') ++p;
@@ -71,7 +78,7 @@ int ParseInt(std::wstring_view text, int fallback) {
     std::wstring copy(Trim(text));
     wchar_t* end = nullptr;
     long v = std::wcstol(copy.c_str(), &end, 10);
-    return end == copy.c_str() ? fallback : static_cast<int>(v);
+    return end == copy.c_str() ? fallback : ToInt(v);
 }
 
 bool ParseImageSpec(std::wstring_view text, ImageSpec& spec) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 using namespace duiattr;
 
 TEST(Attributes, ColoursInTheLayoutForms) {
@@ -47,4 +49,23 @@ TEST(Attributes, ImageDescriptions) {
     EXPECT_EQ(spec.fade, 255);  // clamped
     EXPECT_FALSE(ParseImageSpec(L"", spec));
     EXPECT_FALSE(ParseImageSpec(L"source='0,0,1,1'", spec));  // no file
+}
+
+// Layout numbers past the int range take the nearest int (and colours the largest
+// colour), whatever the width of the C library's long.
+TEST(Attributes, NumbersPastTheirRangeTakeTheNearestValue) {
+    EXPECT_EQ(ParseInt(L"99999999999"), INT_MAX);
+    EXPECT_EQ(ParseInt(L"-99999999999"), INT_MIN);
+    // 2^32 + 10 must not wrap round to 10.
+    Rect r;
+    EXPECT_TRUE(ParseRect(L"4294967306,-4294967306,2147483647,-2147483648", r));
+    EXPECT_EQ(r.left, INT_MAX);
+    EXPECT_EQ(r.top, INT_MIN);
+    EXPECT_EQ(r.right, INT_MAX);
+    EXPECT_EQ(r.bottom, INT_MIN);
+    std::uint32_t c = 0;
+    EXPECT_TRUE(ParseColor(L"4294967306", c));
+    EXPECT_EQ(c, 0xFFFFFFFFu);
+    EXPECT_TRUE(ParseColor(L"#1000000AB", c));
+    EXPECT_EQ(c, 0xFFFFFFFFu);
 }
