@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "updater/app/my_update_dlg.h"
 #include "updater/app/resource.h"
 
 namespace {
@@ -137,13 +136,9 @@ void DialogView::SetRowStatus(int index, const std::wstring& status) {
     Add({ControlUpdate::kRowStatus, IDC_FILE_LIST, index, status, {}}, false);
 }
 
-bool DialogView::AllDownloadsSucceeded() {
-    Flush();
-    if (Closed()) return false;
-    return CMyUpdateDlg::AllDownloadsSucceeded(GetDlgItem(link_->dialog, IDC_FILE_LIST));
-}
-
 void DialogView::WorkerEnded() {
     Flush();
-    if (!Closed()) SendMessageW(link_->dialog, UM_RUNCOMMAND, kWorkerEnded, 0);
+    // Posted, not sent: the dialog joins the thread when it takes the message, and the
+    // thread must not be waiting for the dialog then.
+    if (!Closed()) PostMessageW(link_->dialog, UM_RUNCOMMAND, kWorkerEnded, 0);
 }
