@@ -10,7 +10,7 @@ the test Updater.exe), then, in interleaved rounds, fetches them in sequence wit
 winhttp_fetch (the reference) and lets Updater.exe update an empty program folder
 from them, timed from the click on "更新" to the status "更新成功." by the probe,
 which also reports its slowest WM_GETTEXT round trip during the run (the dialog's
-responsiveness; target under 100 ms). Prints the best time of each side and the ratio
+responsiveness; target under 50 ms). Prints the best time of each side and the ratio
 reference / updater (target >= 0.8). Needs an X display (xvfb-run -a) and builds the
 targets updater_e2e, update_probe and winhttp_fetch first. Exits 0 whatever the ratio.
 """
@@ -75,6 +75,10 @@ def main():
                 f.write(os.urandom(size))
             names.append(name)
         release.write_release(update)
+        # The test Updater.exe takes only releases signed with the build tree's key.
+        key = os.path.join(build, "release-key", "private.pem")
+        if os.path.exists(key):
+            release.sign_manifest(update, key)
         urls = os.path.join(work, "urls.txt")
         with open(urls, "w") as f:
             for name in names:
@@ -99,7 +103,8 @@ def main():
                 shutil.copy(updater_exe, os.path.join(app, "Updater.exe"))
                 with Updater(wine, app) as updater:
                     code, facts = probe(wine, probe_exe, "find", 60000, "click", 1001,
-                                        "wait", 1004, "更新成功.", 1200000, "dump", "close", "exit", 30000)
+                                        "wait", 1004, "更新成功.", 1200000, "dump", "close", "exit", 30000,
+                                        timeout=1500)
                     updater.wait(60)
                 if code != 0:
                     print("updater run failed: %s" % facts)
@@ -110,7 +115,7 @@ def main():
         print("reference winhttp_fetch: %d files, %d MiB, best %.2f s of %s" % (FILES, TOTAL >> 20, ref, ref_times))
         print("Updater.exe click to 更新成功.: best %.2f s of %s" % (run, run_times))
         print("ratio reference/updater = %.2f (target >= 0.8)" % (ref / run))
-        print("slowest WM_GETTEXT round trip during the runs: %d ms (target < 100 ms)" % max(slowest))
+        print("slowest WM_GETTEXT round trip during the runs: %d ms (target < 50 ms)" % max(slowest))
     finally:
         if own_prefix:
             subprocess.run(["wineserver", "-k"])

@@ -43,6 +43,9 @@ public:
         return ::InstallFetchedFile(context_, folder, item, fetched);
     }
     bool WriteRestartBatch(const std::wstring& folder) { return ::WriteRestartBatch(folder); }
+    bool RetireRestartBatch(const std::wstring& folder, bool updaterListed) {
+        return ::RetireRestartBatch(folder, updaterListed);
+    }
     bool StartHiddenProcess(const std::wstring& command) { return ::StartHiddenProcess(command); }
     std::wstring GetModulePath() { return ::GetModulePath(); }
 

@@ -6,6 +6,13 @@
 
 #include "common/win32/unique_handle.h"
 
+namespace {
+
+// The longest path the system can give (extended-length paths, 32767 units).
+constexpr size_t kLongestPath = 32768;
+
+}  // namespace
+
 bool StartHiddenProcess(const std::wstring& command) {
     const std::wstring quoted = L"\"" + command + L"\"";
     // CreateProcessW may write into its command line.
@@ -25,8 +32,17 @@ bool StartHiddenProcess(const std::wstring& command) {
 }
 
 std::wstring GetModulePath() {
-    wchar_t path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (n == 0 || n >= MAX_PATH) return L"Error";
-    return path;
+    // A deep program folder may take more than MAX_PATH characters: the buffer grows
+    // until the whole path fits (the call fills it up and truncates otherwise).
+    std::wstring path(MAX_PATH, L'\0');
+    while (path.size() <= kLongestPath) {
+        const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n == 0) return L"Error";
+        if (n < path.size()) {
+            path.resize(n);
+            return path;
+        }
+        path.resize(path.size() * 2);
+    }
+    return L"Error";
 }

@@ -8,5 +8,6 @@
 // interpreter. False when the process cannot be created. Never waits.
 bool StartHiddenProcess(const std::wstring& command);
 
-// The full path of the running executable; "Error" when it cannot be read.
+// The full path of the running executable, of any length; "Error" when it cannot be
+// read.
 std::wstring GetModulePath();

@@ -33,6 +33,21 @@ std::wstring NormaliseFolder(const std::wstring& folder) {
     return folder;
 }
 
+std::wstring ExtendedLengthPath(const std::wstring& path) {
+    const wchar_t letter = path.empty() ? L'\0' : static_cast<wchar_t>(path[0] | 0x20);
+    const bool drive = path.size() >= 3 && letter >= L'a' && letter <= L'z' && path[1] == L':' && path[2] == L'\\';
+    if (drive) return L"\\\\?\\" + path;
+    const bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'?' && path[2] != L'.';
+    if (unc) return L"\\\\?\\UNC\\" + path.substr(2);
+    return path;
+}
+
+std::wstring PlainPath(const std::wstring& path) {
+    if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + path.substr(8);
+    if (path.starts_with(L"\\\\?\\")) return path.substr(4);
+    return path;
+}
+
 std::wstring UpdateFileUrl(const std::wstring& updateUrl, const std::wstring& name) {
     // Characters outside plain ASCII go as percent-encoded UTF-8, the form servers
     // map to their file names; a blank, '#' or '%' in a name would otherwise end or

@@ -4,6 +4,12 @@
 
 #include "common/http/request_headers.h"
 
+namespace {
+
+constexpr DWORD kHostRoom = 256;
+
+}  // namespace
+
 void CHttpClient::OpenSession() {
     CloseSession();
     session_.reset(WinHttpOpen(L"ZorvikDownload", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
@@ -13,19 +19,32 @@ void CHttpClient::OpenSession() {
 
 bool CHttpClient::CrackUrl(const wchar_t* url) {
     if (url == nullptr) return false;
+    // No part is longer than the URL itself; a host name has at most 255 characters
+    // (DNS), so a longer one is no URL.
+    const DWORD room = static_cast<DWORD>(std::wcslen(url)) + 1;
+    const DWORD hostRoom = room < kHostRoom ? room : kHostRoom;
+    host_.assign(hostRoom, L'\0');
+    path_.assign(room, L'\0');
+    extra_.assign(room, L'\0');
     URL_COMPONENTS parts{};
     parts.dwStructSize = sizeof(parts);
-    parts.lpszHostName = host_;
-    parts.dwHostNameLength = 259;
-    parts.lpszUrlPath = path_;
-    parts.dwUrlPathLength = 259;
-    parts.lpszExtraInfo = extra_;
-    parts.dwExtraInfoLength = 259;
+    parts.lpszHostName = host_.data();
+    parts.dwHostNameLength = hostRoom;
+    parts.lpszUrlPath = path_.data();
+    parts.dwUrlPathLength = room;
+    parts.lpszExtraInfo = extra_.data();
+    parts.dwExtraInfoLength = room;
     parts.nPort = 80;
     // No escaping flag: callers pass URLs that are already percent-encoded, and they
     // must reach the server exactly so. (With ICU_ESCAPE, Wine re-escapes the '%' of
     // the last path segment and the query, so "%E6" would arrive as "%25E6".)
-    if (!WinHttpCrackUrl(url, 0, 0, &parts)) return false;
+    if (!WinHttpCrackUrl(url, 0, 0, &parts)) {
+        CloseRequestParts();
+        return false;
+    }
+    host_.resize(parts.dwHostNameLength);
+    path_.resize(parts.dwUrlPathLength);
+    extra_.resize(parts.dwExtraInfoLength);
     if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return false;
     port_ = parts.nPort;
     secure_ = parts.nScheme == INTERNET_SCHEME_HTTPS;
@@ -37,10 +56,10 @@ int CHttpClient::SendRequest(const wchar_t* url, int& status, const wchar_t* hea
     if (!session_) return CHTTP_REQUEST_ERROR_NOSESSION;
     if (!CrackUrl(url)) return CHTTP_REQUEST_ERROR_URL;
 
-    connection_.reset(WinHttpConnect(session_.get(), host_, port_, 0));
+    connection_.reset(WinHttpConnect(session_.get(), host_.c_str(), port_, 0));
     if (!connection_) return CHTTP_REQUEST_ERROR_CONNECT;
 
-    std::wstring object = std::wstring(path_) + extra_;
+    std::wstring object = path_ + extra_;
     request_.reset(WinHttpOpenRequest(connection_.get(), L"GET", object.c_str(), nullptr, WINHTTP_NO_REFERER,
                                       WINHTTP_DEFAULT_ACCEPT_TYPES, secure_ ? WINHTTP_FLAG_SECURE : 0));
     if (!request_) return CHTTP_REQUEST_ERROR_OPENREQUEST;
@@ -82,8 +101,14 @@ bool CHttpClient::ReadData(void* buffer, std::uint32_t size, std::uint32_t& read
     return true;
 }
 
+void CHttpClient::CloseRequestParts() {
+    host_.clear();
+    path_.clear();
+    extra_.clear();
+}
+
 void CHttpClient::CloseRequest() {
-    host_[0] = path_[0] = extra_[0] = L'\0';
+    CloseRequestParts();
     secure_ = false;
     request_.reset();
     connection_.reset();

@@ -40,8 +40,9 @@ public:
 
     // Splits `url` into scheme, host, path, query and port (80 for "http://", 443 for
     // "https://" when none is named). Escape sequences are kept as they are: the URL
-    // is sent exactly as given. False for a null URL, another scheme, or when a part
-    // does not fit in 259 characters.
+    // is sent exactly as given. False for a null URL, another scheme, or a host name
+    // longer than 255 characters. Path and query take as many characters as the URL
+    // has (a percent-encoded Chinese path is long).
     bool CrackUrl(const wchar_t* url);
 
     // Closes the previous request, then sends a GET for `url` with the extra `headers`
@@ -64,16 +65,18 @@ public:
     void CloseSession();
 
     // Parts of the last cracked URL.
-    const wchar_t* HostName() const { return host_; }
-    const wchar_t* UrlPath() const { return path_; }
-    const wchar_t* ExtraInfo() const { return extra_; }
+    const wchar_t* HostName() const { return host_.c_str(); }
+    const wchar_t* UrlPath() const { return path_.c_str(); }
+    const wchar_t* ExtraInfo() const { return extra_.c_str(); }
     std::uint16_t Port() const { return port_; }
     bool IsSecure() const { return secure_; }
 
 private:
-    wchar_t host_[260] = {};
-    wchar_t path_[260] = {};
-    wchar_t extra_[260] = {};
+    void CloseRequestParts();
+
+    std::wstring host_;
+    std::wstring path_;
+    std::wstring extra_;
     std::uint16_t port_ = 80;
     bool secure_ = false;  // the last cracked URL is "https://"
     win32::unique_hinternet session_;

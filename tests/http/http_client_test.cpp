@@ -69,6 +69,15 @@ TEST(HttpClient, QueryGoesIntoTheObjectNameAndPortIsTaken) {
     EXPECT_EQ(client.Port(), 80);
     ASSERT_TRUE(client.CrackUrl(L"http://example.test:18080/"));
     EXPECT_EQ(client.Port(), 18080);
+
+    // A Chinese file name percent-encoded takes nine characters a character.
+    std::wstring longPath = L"/Update";
+    for (int i = 0; i < 60; ++i) longPath += L"/%E5%9C%B0%E5%9B%BE";
+    const std::wstring longQuery = L"?v=" + std::wstring(400, L'q');
+    ASSERT_TRUE(client.CrackUrl((L"http://example.test" + longPath + longQuery).c_str()));
+    EXPECT_EQ(client.UrlPath(), longPath);
+    EXPECT_EQ(client.ExtraInfo(), longQuery);
+    EXPECT_STREQ(client.HostName(), L"example.test");
 }
 
 TEST(HttpClient, FailuresAreResultValues) {

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "common/win32/unique_handle.h"
 #include "tests/support/test_files.h"
 #include "updater/process_start.h"
 
@@ -20,17 +21,25 @@ using testing_support::WriteBytes;
 
 TEST(RestartBatch, BothVariantsByteForByte) {
     EXPECT_EQ(RestartBatchText("C:\\a b\\Updater.exe", "C:\\a b\\Velmora.exe", "C:\\a b\\delete.bat", true),
+              "setlocal\r\n"
+              "set velmora_tries=0\r\n"
               ":try\r\n"
               "choice /t 1 /d y >nul\r\n"
+              "if not exist \"C:\\a b\\Updater.exe.tmp\" goto :launch\r\n"
               "del \"C:\\a b\\Updater.exe\"\r\n"
-              "if exist \"C:\\a b\\Updater.exe\" goto :try\r\n"
+              "if not exist \"C:\\a b\\Updater.exe\" goto :swap\r\n"
+              "set /a velmora_tries+=1\r\n"
+              "if %velmora_tries% lss 60 goto :try\r\n"
+              "goto :launch\r\n"
+              ":swap\r\n"
               "rename \"C:\\a b\\Updater.exe.tmp\" Updater.exe\r\n"
-              "start \"\" \"C:\\a b\\Velmora.exe\"\r\n"
+              ":launch\r\n"
+              "start \"\" /NORMAL \"C:\\a b\\Velmora.exe\"\r\n"
               "del \"C:\\a b\\delete.bat\"\r\n");
     EXPECT_EQ(RestartBatchText("C:\\a b\\Updater.exe", "C:\\a b\\Velmora.exe", "C:\\a b\\delete.bat", false),
               ":try\r\n"
               "choice /t 1 /d y >nul\r\n"
-              "start \"\" \"C:\\a b\\Velmora.exe\"\r\n"
+              "start \"\" /NORMAL \"C:\\a b\\Velmora.exe\"\r\n"
               "del \"C:\\a b\\delete.bat\"\r\n");
 }
 
@@ -38,8 +47,13 @@ TEST(RestartBatch, PercentSignsAreDoubled) {
     EXPECT_EQ(RestartBatchText("C:\\50%\\Updater.exe", "C:\\50%\\Velmora.exe", "C:\\50%\\delete.bat", false),
               ":try\r\n"
               "choice /t 1 /d y >nul\r\n"
-              "start \"\" \"C:\\50%%\\Velmora.exe\"\r\n"
+              "start \"\" /NORMAL \"C:\\50%%\\Velmora.exe\"\r\n"
               "del \"C:\\50%%\\delete.bat\"\r\n");
+    // The batch's own counter is the one single '%' pair.
+    const std::string pending = RestartBatchText("C:\\50%\\Updater.exe", "C:\\50%\\Velmora.exe",
+                                                 "C:\\50%\\delete.bat", true);
+    EXPECT_NE(pending.find("del \"C:\\50%%\\Updater.exe\""), std::string::npos);
+    EXPECT_NE(pending.find("if %velmora_tries% lss"), std::string::npos);
 }
 
 TEST(RestartBatch, WrittenVariantFollowsThePendingUpdater) {
@@ -76,6 +90,43 @@ TEST(RestartBatch, FolderOutsideTheCodePageIsWrittenInShortForm) {
     }
     EXPECT_EQ(text.find('?'), std::string::npos) << text;
     EXPECT_NE(text.find(Gbk(shortPath)), std::string::npos) << text;
+}
+
+TEST(RestartBatch, RetiringRewritesAnEarlierBatchSoItNamesNoPendingUpdater) {
+    TempDir dir(L"retire");
+    const std::string folder = Gbk(dir.path()) + "\\";
+    const std::string launcherOnly =
+        RestartBatchText(folder + "Updater.exe", folder + "Velmora.exe", folder + "delete.bat", false);
+
+    // No batch: none is made.
+    EXPECT_TRUE(RetireRestartBatch(dir.path(), true));
+    EXPECT_FALSE(Exists(dir / L"delete.bat"));
+
+    // A batch of an earlier run that names the pending updater, which the coming pass
+    // may truncate: it keeps restarting the launcher but swaps nothing in.
+    ASSERT_TRUE(WriteBytes(dir / L"Updater.exe.tmp", "verified earlier"));
+    ASSERT_TRUE(WriteRestartBatch(dir.path()));
+    ASSERT_NE(ReadBytes(dir / L"delete.bat").find("rename"), std::string::npos);
+    EXPECT_TRUE(RetireRestartBatch(dir.path(), true));
+    EXPECT_EQ(ReadBytes(dir / L"delete.bat"), launcherOnly);
+    EXPECT_TRUE(Exists(dir / L"Updater.exe.tmp"));  // the pass may continue it
+
+    // The server no longer lists the updater: the pending one is out of date.
+    EXPECT_TRUE(RetireRestartBatch(dir.path() + L"\\", false));
+    EXPECT_FALSE(Exists(dir / L"Updater.exe.tmp"));
+    EXPECT_EQ(ReadBytes(dir / L"delete.bat"), launcherOnly);
+}
+
+TEST(RestartBatch, ShortPathOfAnyLength) {
+    TempDir dir;
+    std::wstring deep = dir.path();
+    for (int level = 0; level < 6; ++level) deep += L"\\" + std::wstring(50, static_cast<wchar_t>(L'a' + level));
+    ASSERT_TRUE(testing_support::MakeFolders(L"\\\\?\\" + deep));
+    ASSERT_GT(deep.size(), static_cast<size_t>(MAX_PATH));
+    const std::wstring shortForm = ShortPath(L"\\\\?\\" + deep);
+    ASSERT_FALSE(shortForm.empty());
+    EXPECT_EQ(GetFileAttributesW(shortForm.c_str()) & FILE_ATTRIBUTE_DIRECTORY, FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_TRUE(ShortPath(dir / L"no such folder").empty());
 }
 
 namespace {
@@ -120,6 +171,45 @@ TEST(RestartBatchRun, SwapsInThePendingUpdaterAndStartsTheLauncher) {
 
 TEST(RestartBatchRun, WithoutPendingUpdaterOnlyStartsTheLauncher) {
     RunBatchAgainstStubLauncher(false);
+}
+
+TEST(RestartBatchRun, GivesUpOnAnUpdaterThatCannotBeDeletedAndStartsTheLauncherAnyway) {
+    TempDir dir(L"restart held");
+    const std::wstring folder = dir.path();
+    ASSERT_TRUE(
+        CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe", "old updater"));
+    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe.tmp", "new updater"));
+    ASSERT_TRUE(WriteRestartBatch(folder));
+    {
+        // Another copy of the updater that keeps running: its file cannot be deleted.
+        win32::unique_file held(CreateFileW((folder + L"\\Updater.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        ASSERT_TRUE(StartHiddenProcess(folder + L"\\delete.bat"));
+        // About a minute on Windows; under Wine "choice" does not wait, so sooner.
+        ASSERT_TRUE(WaitFor([&] { return Exists(folder + L"\\launcher-ran.txt"); }, 150000));
+        ASSERT_TRUE(WaitFor([&] { return !Exists(folder + L"\\delete.bat"); }, 30000));
+    }
+    EXPECT_EQ(ReadBytes(folder + L"\\Updater.exe"), "old updater");
+    EXPECT_EQ(ReadBytes(folder + L"\\Updater.exe.tmp"), "new updater");  // waits for a later run
+    Sleep(300);
+}
+
+TEST(RestartBatchRun, NeverDeletesTheUpdaterWhenItsReplacementIsGone) {
+    TempDir dir(L"restart gone");
+    const std::wstring folder = dir.path();
+    ASSERT_TRUE(
+        CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(), FALSE));
+    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe", "old updater"));
+    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe.tmp", "new updater"));
+    ASSERT_TRUE(WriteRestartBatch(folder));
+    ASSERT_TRUE(DeleteFileW((folder + L"\\Updater.exe.tmp").c_str()));
+    ASSERT_TRUE(StartHiddenProcess(folder + L"\\delete.bat"));
+    ASSERT_TRUE(WaitFor([&] { return Exists(folder + L"\\launcher-ran.txt") && !Exists(folder + L"\\delete.bat"); },
+                        30000));
+    EXPECT_EQ(ReadBytes(folder + L"\\Updater.exe"), "old updater");
+    Sleep(300);
 }
 
 TEST(StartHiddenProcess, FailsForAMissingProgram) {

@@ -51,6 +51,16 @@ TEST(ManifestTextFromBytes, TrimsConvertsAndEndsWithOneLineFeed) {
     EXPECT_EQ(ManifestTextFromBytes(std::string("a\tb\n\0c\td\n", 10)), L"a\tb\n");
 }
 
+TEST(UpdatePaths, ExtendedLengthFormAndBack) {
+    EXPECT_EQ(ExtendedLengthPath(L"C:\\Games\\游戏"), L"\\\\?\\C:\\Games\\游戏");
+    EXPECT_EQ(ExtendedLengthPath(L"\\\\server\\share\\v"), L"\\\\?\\UNC\\server\\share\\v");
+    // Already extended, a device path, relative or drive-relative: left as they are.
+    for (const wchar_t* kept : {L"\\\\?\\C:\\x", L"\\\\.\\pipe\\p", L"relative\\x", L"C:x", L"", L"中:\\x"})
+        EXPECT_EQ(ExtendedLengthPath(kept), kept) << kept;
+    for (const wchar_t* path : {L"C:\\Games\\游戏", L"\\\\server\\share\\v", L"relative"})
+        EXPECT_EQ(PlainPath(ExtendedLengthPath(path)), path) << path;
+}
+
 TEST(UpdatePaths, NormalisesAndJoins) {
     EXPECT_EQ(NormaliseUrl(L"http://h/zorvik/Wakfu/Update"), L"http://h/zorvik/Wakfu/Update/");
     EXPECT_EQ(NormaliseUrl(L"http://h/x/"), L"http://h/x/");

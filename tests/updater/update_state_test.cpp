@@ -113,3 +113,35 @@ TEST(UpdateLog, DownloadsAndKeepsAnEarlierCopyWhenTheServerFails) {
     TempDir empty;
     EXPECT_EQ(LoadUpdateLog(ServerSite::RefusedUrl(L"UpdateLog"), empty.path()), L"");
 }
+
+TEST(UpdateLog, OnlyAWholeLogWithinTheLimitReplacesTheCopy) {
+    ServerSite site;
+    ASSERT_TRUE(site.ok());
+    TempDir local;
+    const std::string earlier = Gbk(Wide("版本 1.0\n"));
+    ASSERT_TRUE(WriteBytes(local / L"Update_Logo.txt", earlier));
+
+    // Larger than any release notes: announced too large, or sent without a length.
+    const std::string huge(kUpdateLogLimit + 1, 'x');
+    ASSERT_TRUE(site.Put(L"UpdateLog\\UpdateLog.ini", huge));
+    EXPECT_EQ(DownloadUpdateLog(site.NginxUrl(L"UpdateLog"), local.path()), UpdateLogFetch::TooLarge);
+    EXPECT_EQ(DownloadUpdateLog(site.FaultUrl(L"no-length", L"UpdateLog"), local.path()), UpdateLogFetch::TooLarge);
+    EXPECT_EQ(ReadBytes(local / L"Update_Logo.txt"), earlier);
+    EXPECT_FALSE(Exists(local / L"Update_Logo.txt.tmp"));
+
+    // A body cut short or shorter than announced is no log either.
+    ASSERT_TRUE(site.Put(L"UpdateLog\\UpdateLog.ini", std::string(50000, 'y')));
+    EXPECT_EQ(DownloadUpdateLog(site.FaultUrl(L"cut", L"UpdateLog"), local.path()), UpdateLogFetch::Failed);
+    EXPECT_EQ(DownloadUpdateLog(site.FaultUrl(L"short", L"UpdateLog"), local.path()), UpdateLogFetch::Failed);
+    EXPECT_EQ(ReadUpdateLog(local.path()), Wide("版本 1.0\n"));
+
+    // Exactly at the limit is still a log.
+    ASSERT_TRUE(site.Put(L"UpdateLog\\UpdateLog.ini", std::string(kUpdateLogLimit, 'z')));
+    EXPECT_EQ(DownloadUpdateLog(site.NginxUrl(L"UpdateLog"), local.path()), UpdateLogFetch::Replaced);
+    EXPECT_EQ(ReadUpdateLog(local.path()).size(), kUpdateLogLimit + 1);  // one line and its LF
+    EXPECT_FALSE(Exists(local / L"Update_Logo.txt.tmp"));
+
+    // A copy larger than the limit (left by an older program) is not shown.
+    ASSERT_TRUE(WriteBytes(local / L"Update_Logo.txt", huge));
+    EXPECT_EQ(ReadUpdateLog(local.path()), L"");
+}

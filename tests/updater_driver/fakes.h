@@ -39,7 +39,8 @@ public:
         rows.at(index).status = status;
         rowHistory[index].push_back(status);
     }
-    bool AllDownloadsSucceeded() override {
+    // What the rows show; the run itself never reads them.
+    bool AllDownloadsSucceeded() const {
         for (const Row& row : rows)
             if (row.status == update_text::kRowFailed) return false;
         return true;
@@ -71,6 +72,7 @@ struct FileScript {
     std::uint32_t ticks = 0;                   // milliseconds before the first block
     std::uint32_t ticksPerBlock = 0;           // milliseconds each block takes
     bool failsCheck = false;                   // Failed: the body arrives whole, its check fails
+    bool throws = false;                       // the fetch throws an int
 };
 
 class ScriptedEngine : public IUpdateEngine {
@@ -95,6 +97,7 @@ public:
                                         IFileDownloadProgress* progress) override {
         Record(L"file " + item.name + (resume ? L" resume" : L""));
         const FileScript& script = files.at(item.name);
+        if (script.throws) throw 7;  // not a std::exception
         FileDownloadOutcome outcome;
         outcome.status = script.status == FileDownloadStatus::Stop ||
                                  (script.status == FileDownloadStatus::Failed && !script.failsCheck)
@@ -123,6 +126,10 @@ public:
         Record(L"batch " + folder);
         return true;
     }
+    bool RetireRestartBatch(const std::wstring& folder, bool updaterListed) override {
+        Record(L"retire " + folder + (updaterListed ? L" updater" : L""));
+        return retireOk;
+    }
     std::uint32_t Now() override { return tick; }
 
     std::vector<std::wstring> Calls() {
@@ -131,6 +138,7 @@ public:
     }
 
     bool localOk = true;
+    bool retireOk = true;
     UpdateState state = UpdateState::Part;
     UpdateList list;
     RangeProbe probe{true, false, 0, 200};

@@ -161,6 +161,106 @@ TEST(DownloadPass, ClosedDialogStopsAtTheNextFile) {
     EXPECT_TRUE(DownloadUpdateFiles(engine, view, kUrl, kFolder, UpdateList{}));  // empty list: nothing to do
 }
 
+TEST(DownloadPass, OutcomeCountsFailedFetchesAndFailedChecks) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}, {L"b.dat", L"2"}, {L"c.dat", L"3"}, {L"d.dat", L"4"}};
+    engine.files[L"a.dat"] = {10, {4}, FileDownloadStatus::Failed, 0};  // short body
+    engine.files[L"b.dat"] = {10, {10}, FileDownloadStatus::Failed, 0};
+    engine.files[L"b.dat"].failsCheck = true;  // whole body, wrong digest
+    engine.files[L"c.dat"] = {10, {10}, FileDownloadStatus::Replaced, 0};
+    engine.files[L"d.dat"] = {10, {10}, FileDownloadStatus::Failed, 0};
+    engine.files[L"d.dat"].failsCheck = true;  // the last check settles as the pass ends
+    RecordingView view;
+
+    const DownloadPassOutcome outcome = DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list);
+    EXPECT_TRUE(outcome.processed);
+    EXPECT_EQ(outcome.failedFiles, 3);
+    EXPECT_FALSE(outcome.Succeeded());
+
+    engine.list = {{L"c.dat", L"3"}};
+    EXPECT_TRUE(DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list).Succeeded());
+    engine.files[L"c.dat"].status = FileDownloadStatus::Stop;
+    const DownloadPassOutcome stopped = DownloadUpdateFiles(engine, view, kUrl, kFolder, engine.list);
+    EXPECT_FALSE(stopped.processed);
+    EXPECT_FALSE(stopped.Succeeded());
+}
+
+// A view that cannot keep row texts (a list that shows nothing, say): the run's
+// outcome must come from the pass, not from what the rows happen to read.
+class ForgetfulView : public RecordingView {
+public:
+    void SetRowStatus(int, const std::wstring&) override {}
+};
+
+TEST(UpdateRun, OutcomeComesFromThePassNotFromTheRows) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}};
+    engine.files[L"a.dat"] = {100, {50}, FileDownloadStatus::Failed, 0};
+    ForgetfulView view;
+
+    RunUpdate(engine, view, kFolder, kUrl);
+
+    ASSERT_TRUE(view.AllDownloadsSucceeded());  // the rows show no failure...
+    EXPECT_EQ(view.statuses.back(), kDownloadFailed);  // ...the run still failed
+    EXPECT_FALSE(view.done);
+    EXPECT_EQ(view.updateText, kButtonRetry);
+    EXPECT_TRUE(view.exitEnabled);
+}
+
+TEST(UpdateRun, EarlierBatchIsRetiredBeforeThePassTouchesAnyFile) {
+    for (const bool withUpdater : {true, false}) {
+        ScriptedEngine engine;
+        engine.list = {{L"a.dat", L"1"}};
+        if (withUpdater) engine.list.push_back({L"Updater.exe", L"2"});
+        engine.files[L"a.dat"] = {10, {10}, FileDownloadStatus::Replaced, 0};
+        engine.files[L"Updater.exe"] = {10, {10}, FileDownloadStatus::Pending, 0};
+        RecordingView view;
+
+        RunUpdate(engine, view, kFolder, kUrl);
+
+        const std::vector<std::wstring> calls = engine.Calls();
+        const std::wstring retire = L"retire C:\\game\\" + std::wstring(withUpdater ? L" updater" : L"");
+        const auto at = [&](const std::wstring& call) { return std::find(calls.begin(), calls.end(), call) - calls.begin(); };
+        ASSERT_LT(at(retire), static_cast<long>(calls.size())) << withUpdater;
+        EXPECT_LT(at(retire), at(L"probe " + kUrl + L"/a.dat"));
+        EXPECT_LT(at(retire), at(L"file a.dat"));
+        EXPECT_EQ(view.statuses.back(), kSucceeded);
+    }
+}
+
+TEST(UpdateRun, BatchThatCannotBeRetiredStopsBeforeAnyDownload) {
+    ScriptedEngine engine;
+    engine.list = {{L"Updater.exe", L"1"}};
+    engine.files[L"Updater.exe"] = {10, {10}, FileDownloadStatus::Pending, 0};
+    engine.retireOk = false;
+    RecordingView view;
+
+    RunUpdate(engine, view, kFolder, kUrl);
+
+    EXPECT_FALSE(Called(engine, L"file Updater.exe"));
+    EXPECT_EQ(view.statuses.back(), kDownloadFailed);
+    EXPECT_EQ(view.updateText, kButtonRetry);
+    EXPECT_TRUE(view.updateEnabled);
+    EXPECT_EQ(engine.calls.back(), L"remove C:\\game\\");
+}
+
+TEST(UpdateRun, AnythingThrownEndsTheRunAsAFailedDownloadAndStillCleansUp) {
+    ScriptedEngine engine;
+    engine.list = {{L"a.dat", L"1"}};
+    engine.files[L"a.dat"] = {10, {10}, FileDownloadStatus::Replaced, 0};
+    engine.files[L"a.dat"].throws = true;
+    RecordingView view;
+
+    RunUpdate(engine, view, kFolder, kUrl);  // must not throw
+
+    EXPECT_EQ(view.statuses.back(), kDownloadFailed);
+    EXPECT_EQ(view.updateText, kButtonRetry);
+    EXPECT_FALSE(view.done);
+    EXPECT_TRUE(view.updateEnabled);
+    EXPECT_EQ(view.speeds.back(), kSpeedIdle);
+    EXPECT_EQ(engine.calls.back(), L"remove C:\\game\\");
+}
+
 TEST(UpdateRun, SuccessfulRunFinishesTheUpdate) {
     ScriptedEngine engine;
     engine.list = {{L"Updater.exe", L"1"}};

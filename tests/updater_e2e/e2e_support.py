@@ -2,6 +2,7 @@
 short once, the updater under Wine and the probe that drives it."""
 import http.server
 import os
+import select
 import socket
 import subprocess
 import tempfile
@@ -34,13 +35,15 @@ def port_is_free(port):
 class Nginx:
     """nginx in the foreground serving `root`; `proxied` maps URL paths to an upstream."""
 
-    def __init__(self, folder, root, port, proxied=None, rate=None):
+    def __init__(self, folder, root, port, proxied=None, rate=None, ranges=True):
         self.folder, self.port = folder, port
         os.makedirs(os.path.join(folder, "temp"), exist_ok=True)
         locations = "".join(
             "    location = %s { proxy_pass http://127.0.0.1:%d%s; proxy_buffering off; }\n" % (path, up, path)
             for path, up in (proxied or {}).items())
         limit = "    limit_rate %s;\n" % rate if rate else ""
+        if not ranges:
+            limit += "    max_ranges 0;\n"  # answers every Range with the whole file (200)
         conf = """daemon off;
 master_process off;
 worker_processes 1;
@@ -155,6 +158,51 @@ class CutOnceUpstream(ServedInThread):
         super().__init__(Handler)
 
 
+class StallingUpstream(ServedInThread):
+    """Holds every request until `release()` (or `hold` seconds), then answers with
+    `body`. Counts the requests still waiting and those the client gave up on (closed
+    its connection) before the answer."""
+
+    def __init__(self, body, hold=60):
+        self.body, self.hold = body, hold
+        self.released = threading.Event()
+        self.waiting = 0
+        self.gave_up = 0
+        upstream = self
+
+        class Handler(http.server.BaseHTTPRequestHandler):
+            protocol_version = "HTTP/1.1"
+
+            def log_message(self, *args):
+                pass
+
+            def do_GET(self):
+                upstream.waiting += 1
+                end = time.monotonic() + upstream.hold
+                while not upstream.released.wait(0.1) and time.monotonic() < end:
+                    readable, _, _ = select.select([self.connection], [], [], 0)
+                    if readable and self.connection.recv(1, socket.MSG_PEEK) == b"":
+                        upstream.waiting -= 1
+                        upstream.gave_up += 1
+                        self.close_connection = True
+                        return
+                upstream.waiting -= 1
+                try:
+                    self.send_response(200)
+                    self.send_header("Content-Length", str(len(upstream.body)))
+                    self.send_header("Connection", "close")
+                    self.end_headers()
+                    self.wfile.write(upstream.body)
+                except OSError:
+                    upstream.gave_up += 1
+                self.close_connection = True
+
+        super().__init__(Handler)
+
+    def release(self):
+        self.released.set()
+
+
 class Updater:
     """Updater.exe under Wine, started in its folder the way the launcher starts it."""
 
@@ -168,7 +216,8 @@ class Updater:
         return self
 
     def wait(self, timeout):
-        self.process.wait(timeout)
+        """Waits for the program to end; returns its exit code."""
+        return self.process.wait(timeout)
 
     def __exit__(self, *exc):
         stop(self.process)

@@ -16,13 +16,14 @@ import hashlib
 import os
 import shutil
 import sys
+import tempfile
 
 sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import release  # noqa: E402
 import release_signing  # noqa: E402
-from e2e_support import (CutOnceUpstream, Nginx, Updater, fact, probe, rows,  # noqa: E402
-                         wait_until)
+from e2e_support import (CutOnceUpstream, Nginx, StallingUpstream, Updater, fact, probe,  # noqa: E402
+                         rows, wait_until)
 
 SUCCESS = "更新成功."
 NEWEST = "程序已经是最新版,不需要更新."
@@ -97,19 +98,32 @@ class Scenario:
                 for name, _ in release.manifest_records(self.update)]
 
     # Running -------------------------------------------------------------------
-    def nginx(self, proxied=None, rate=None):
-        return Nginx(os.path.join(self.work, "nginx"), self.root, self.args.port, proxied, rate)
+    def nginx(self, proxied=None, rate=None, ranges=True):
+        return Nginx(os.path.join(self.work, "nginx"), self.root, self.args.port, proxied, rate, ranges)
 
-    def updater(self):
-        return Updater(self.args.wine, self.app)
+    def updater(self, folder=None):
+        return Updater(self.args.wine, folder or self.app)
 
     def drive(self, *steps):
         # Each probe is a new process: it finds the dialog first.
-        code, facts = probe(self.args.wine, self.args.probe, "find", 60000, *steps)
+        return self.probe_only("find", 60000, *steps)
+
+    def probe_only(self, *steps):
+        code, facts = probe(self.args.wine, self.args.probe, *steps)
         for key, value in facts:
             print("  %s: %s" % (key, value))
         check(code == 0, "probe steps failed: %s" % (steps,))
         return facts
+
+    def ended_cleanly(self, updater, timeout=30):
+        """The updater ends by itself, with exit code 0 and no crash dialog."""
+        try:
+            code = updater.wait(timeout)
+        except Exception:  # still running: hung, or held by a crash dialog
+            self.probe_only("nocrash")
+            raise AssertionError("the updater did not end within %d s" % timeout)
+        self.probe_only("nocrash")
+        check(code == 0, "the updater ended with exit code %r" % code)
 
     def wait_for_launcher(self):
         check(wait_until(lambda: os.path.exists(os.path.join(self.app, LAUNCHER_MARK)), 60),
@@ -226,8 +240,8 @@ def close_during_run(s):
     s.publish()
     with s.nginx(rate="400k"), s.updater() as updater:
         s.drive("click", 1001, "wait", 1022, big, 60000, "sleep", 500, "dump")
-        s.drive("close", "exit", 15000)  # the dialog does not wait for the worker
-        updater.wait(30)
+        s.drive("close", "nocrash", "exit", 15000)  # the worker is waited for a bounded time only
+        s.ended_cleanly(updater)
     # No batch was written (the pass never finished), so nothing restarts the launcher.
     check(not wait_until(lambda: os.path.exists(os.path.join(s.app, LAUNCHER_MARK)), 5),
           "closing during a run without a written batch must start nothing")
@@ -340,9 +354,96 @@ def portal_page(s):
     refused_release(s, spoil)
 
 
+def retry_after_pending_updater(s):
+    """A failed run leaves a batch that swaps in its verified Updater.exe.tmp; the
+    retry fetches Updater.exe again whole (no ranges) and is closed halfway. The batch
+    on disk must not put that half file in the updater's place."""
+    s.old_program()
+    cut = "cut.dat"
+    s.new_release(extra=[(cut, b"cut me short " * 20000)])
+    url = "/zorvik/Wakfu/Update/" + cut
+    batch = os.path.join(s.app, "delete.bat")
+    pending = os.path.join(s.app, "Updater.exe.tmp")
+    new_updater = os.path.join(s.update, "Updater.exe")
+    with s.updater() as updater:
+        with CutOnceUpstream(s.root, [url]) as upstream, s.nginx({url: upstream.port}):
+            s.drive("click", 1001, "wait", 1004, DOWNLOAD_FAILED, 120000, "dump")
+        with open(batch, "rb") as f:
+            check(b"rename" in f.read(), "the failed run should leave a batch that swaps in the updater")
+        with s.nginx(rate="100k", ranges=False):
+            s.drive("click", 1001, "wait", 1022, "Updater.exe", 60000)
+            check(wait_until(lambda: 0 < os.path.getsize(pending) < os.path.getsize(new_updater), 30, 0.05),
+                  "the retry should be in the middle of Updater.exe")
+            s.drive("close", "exit", 15000)
+            s.ended_cleanly(updater)
+    s.wait_for_launcher()  # the earlier run's restart of the launcher still happens
+    with open(os.path.join(s.app, "Updater.exe"), "rb") as f:
+        check(f.read() == s.updater_bytes, "Updater.exe must stay the old, whole program")
+
+
+def second_start(s):
+    """A second updater over the same folder brings the first dialog back and ends;
+    one over another folder runs beside it."""
+    s.old_program()
+    s.same_release()
+    other = os.path.join(s.work, "other app")
+    shutil.copytree(s.app, other)
+    with s.nginx(), s.updater() as first:
+        s.drive("minimize")
+        with s.updater() as second:
+            s.ended_cleanly(second, 60)
+        facts = s.probe_only("dialogs", 1, 10000, "find", 10000, "dump")
+        check(fact(facts, "iconic") == "0", "the first dialog should be restored")
+        with s.updater(other) as beside:
+            s.probe_only("dialogs", 2, 60000)
+            s.probe_only("closeall", "dialogs", 0, 30000)
+            s.ended_cleanly(beside)
+        s.ended_cleanly(first)
+
+
+LONG_FOLDER = ["长路径的程序目录" * 6 + "更新"] * 4  # 4 x 50 characters
+LONG_NAME = "data\\" + "地图资源文件" * 7 + "\\" + "很长的文件名" * 6 + ".bin"
+
+
+def long_folder(s):
+    """A program folder of 200 Chinese characters (the whole program path still within
+    MAX_PATH, as the system can start no program from a longer one), and a file whose
+    path below it passes MAX_PATH and whose URL passes 259 characters once
+    percent-encoded: the update completes and restarts the launcher."""
+    base = tempfile.mkdtemp(prefix="vl", dir="/tmp")  # short, so the program path fits
+    try:
+        s.app = os.path.join(base, *LONG_FOLDER)
+        os.makedirs(s.app)
+        s.old_program()
+        s.new_release(extra=[(LONG_NAME, b"deep file\r\n" * 500)])
+        update_and_restart(s)
+    finally:
+        shutil.rmtree(base, ignore_errors=True)
+
+
+def slow_update_log(s):
+    """The dialog shows while the update log is still on its way; the log follows."""
+    s.old_program()
+    s.same_release()
+    s.put(s.app, "Update_Logo.txt", "旧的更新日志\n".encode("gbk"))
+    url = "/zorvik/Wakfu/UpdateLog/UpdateLog.ini"
+    with StallingUpstream("新的更新日志\n".encode("gbk")) as upstream, s.nginx({url: upstream.port}), \
+            s.updater() as updater:
+        facts = s.drive("dump")
+        waiting, gave_up = upstream.waiting, upstream.gave_up
+        check(gave_up == 0 and waiting == 1,
+              "the dialog showed only after the log request had ended (waiting %d, gave up %d)" % (waiting, gave_up))
+        check(fact(facts, "log") == "旧的更新日志\\r\\n", "the earlier copy is shown meanwhile: %r" % fact(facts, "log"))
+        upstream.release()
+        s.drive("wait", 1017, "新的更新日志\\r\\n", 30000)
+        s.drive("close", "exit", 15000)
+        s.ended_cleanly(updater)
+
+
 SCENARIOS = {f.__name__: f for f in (full_update, nothing_to_update, no_network, cut_short, close_during_run,
                                      tampered_manifest, missing_signature, foreign_signature, empty_file,
-                                     capital_digests, portal_page)}
+                                     capital_digests, portal_page, retry_after_pending_updater, second_start,
+                                     long_folder, slow_update_log)}
 
 
 def main():

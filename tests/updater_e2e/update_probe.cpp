@@ -2,17 +2,24 @@
 // the dialog shows. Steps are given on the command line and run in order:
 //   find <ms>                 wait for the dialog "[Velmora]更新程序v1.0.1" to be shown
 //   click <id>                press a button (BM_CLICK)
-//   wait <id> <text> <ms>     wait until the control's text equals <text>; prints
+//   wait <id> <text> <ms>     wait until the control's text equals <text> (or its
+//                             form with CR and LF written as \r and \n); prints
 //                             how long that took (waited_ms)
 //   dump                      print the labels, buttons, progress and list rows
 //   close                     close the dialog's window (WM_CLOSE)
 //   exit <ms>                 wait for the updater process to end
 //   sleep <ms>
+//   minimize                  minimise the dialog (SC_MINIMIZE)
+//   dialogs <n> <ms>          wait until exactly <n> update dialogs are shown
+//   closeall                  close every update dialog (WM_CLOSE)
+//   nocrash                   fail when a crash dialog (winedbg) is shown
 // Output is UTF-8, one "key<TAB>value" line per fact. The exit code is 0 when every
 // step succeeded; a step that fails prints "fail<TAB>..." and stops the run. Every
 // wait is bounded by its time-out.
 #include <windows.h>
 #include <commctrl.h>
+
+#include <tlhelp32.h>
 
 #include <cwchar>
 #include <string>
@@ -42,6 +49,24 @@ std::wstring Visible(const std::wstring& text) {
         else out += c;
     }
     return out;
+}
+
+bool IsUpdateDialog(HWND window) {
+    wchar_t caption[64] = {};
+    wchar_t className[16] = {};
+    GetClassNameW(window, className, 16);
+    GetWindowTextW(window, caption, 64);
+    return std::wcscmp(className, L"#32770") == 0 && std::wcscmp(caption, kCaption) == 0;
+}
+
+BOOL CALLBACK CountDialog(HWND window, LPARAM counter) {
+    if (IsWindowVisible(window) && IsUpdateDialog(window)) ++*reinterpret_cast<unsigned*>(counter);
+    return TRUE;
+}
+
+BOOL CALLBACK CloseDialog(HWND window, LPARAM) {
+    if (IsUpdateDialog(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+    return TRUE;
 }
 
 class Probe {
@@ -87,7 +112,7 @@ public:
         const DWORD start = GetTickCount();
         std::wstring text;
         do {
-            if (Text(id, text) && text == expected) {
+            if (Text(id, text) && (text == expected || Visible(text) == expected)) {
                 Print(L"waited_ms", std::to_wstring(GetTickCount() - start));
                 return true;
             }
@@ -99,7 +124,8 @@ public:
 
     void Dump() {
         const struct { int id; const wchar_t* name; } labels[] = {
-            {1004, L"status"}, {1001, L"update"}, {1002, L"exit"}, {1020, L"count"}, {1021, L"speed"}, {1022, L"current"}};
+            {1004, L"status"}, {1001, L"update"}, {1002, L"exit"}, {1020, L"count"}, {1021, L"speed"}, {1022, L"current"},
+            {1017, L"log"}};
         for (const auto& label : labels) {
             std::wstring text;
             Text(label.id, text);
@@ -108,6 +134,7 @@ public:
         Print(L"update_enabled", IsWindowEnabled(GetDlgItem(dialog_, 1001)) ? L"1" : L"0");
         Print(L"exit_enabled", IsWindowEnabled(GetDlgItem(dialog_, 1002)) ? L"1" : L"0");
         Print(L"status_visible", IsWindowVisible(GetDlgItem(dialog_, 1004)) ? L"1" : L"0");
+        Print(L"iconic", IsIconic(dialog_) ? L"1" : L"0");
         Print(L"progress", std::to_wstring(SendMessageW(GetDlgItem(dialog_, 1003), PBM_GETPOS, 0, 0)));
         DumpRows();
         Print(L"getText_round_trips", std::to_wstring(roundTrips_));
@@ -115,6 +142,49 @@ public:
     }
 
     bool Close() { return PostMessageW(dialog_, WM_CLOSE, 0, 0) != 0; }
+
+    bool Minimize() {
+        if (!PostMessageW(dialog_, WM_SYSCOMMAND, SC_MINIMIZE, 0)) return false;
+        for (int i = 0; i < 100 && !IsIconic(dialog_); ++i) Sleep(50);
+        return IsIconic(dialog_) != FALSE;
+    }
+
+    // Every shown update dialog, of any process.
+    static unsigned CountDialogs() {
+        unsigned count = 0;
+        EnumWindows(CountDialog, reinterpret_cast<LPARAM>(&count));
+        return count;
+    }
+
+    static bool CloseAll() {
+        EnumWindows(CloseDialog, 0);
+        return true;
+    }
+
+    bool Dialogs(unsigned expected, DWORD timeout) {
+        const DWORD start = GetTickCount();
+        unsigned count = 0;
+        do {
+            count = CountDialogs();
+            if (count == expected) break;
+            Sleep(50);
+        } while (GetTickCount() - start < timeout);
+        Print(L"dialogs", std::to_wstring(count));
+        return count == expected;
+    }
+
+    // Wine shows a crash as a window of winedbg.exe.
+    static bool NoCrashDialog() {
+        win32::unique_file snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot) return false;
+        PROCESSENTRY32W entry = {};
+        entry.dwSize = sizeof(entry);
+        std::vector<DWORD> debuggers;
+        for (BOOL more = Process32FirstW(snapshot.get(), &entry); more; more = Process32NextW(snapshot.get(), &entry))
+            if (_wcsicmp(entry.szExeFile, L"winedbg.exe") == 0) debuggers.push_back(entry.th32ProcessID);
+        Print(L"debuggers", std::to_wstring(debuggers.size()));
+        return debuggers.empty();
+    }
 
     bool Exit(DWORD timeout) { return process_ && WaitForSingleObject(process_.get(), timeout) == WAIT_OBJECT_0; }
 
@@ -185,6 +255,15 @@ int wmain(int argc, wchar_t** argv) {
             ok = probe.Close();
         } else if (step == L"exit" && i + 1 < argc) {
             ok = probe.Exit(Number(argv[++i]));
+        } else if (step == L"minimize") {
+            ok = probe.Minimize();
+        } else if (step == L"dialogs" && i + 2 < argc) {
+            ok = probe.Dialogs(Number(argv[i + 1]), Number(argv[i + 2]));
+            i += 2;
+        } else if (step == L"closeall") {
+            ok = Probe::CloseAll();
+        } else if (step == L"nocrash") {
+            ok = Probe::NoCrashDialog();
         } else if (step == L"sleep" && i + 1 < argc) {
             Sleep(Number(argv[++i]));
             ok = true;

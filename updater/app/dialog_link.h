@@ -11,7 +11,8 @@ inline constexpr UINT UM_RUNCOMMAND = WM_APP + 1;
 
 enum DialogCommand : WPARAM {
     kApplyUpdates = 1,  // lParam: const ControlUpdates*, applied in order
-    kWorkerEnded,       // the worker is finished with the dialog
+    kWorkerEnded,       // posted: the worker is finished with the dialog and can be joined
+    kShowLog,           // lParam: const std::wstring*, the update log for the log box
 };
 
 struct DialogLink {

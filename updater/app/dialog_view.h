@@ -63,9 +63,9 @@ public:
     void ClearRows() override;
     void InsertRow(int index, const std::wstring& name, const std::wstring& status) override;
     void SetRowStatus(int index, const std::wstring& status) override;
-    bool AllDownloadsSucceeded() override;
 
-    // Hands over what is pending and tells the dialog that the worker is done with it.
+    // Hands over what is pending and tells the dialog (posted) that the worker is done
+    // with it and can be joined.
     void WorkerEnded();
 
 private:

@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
 
 #include "updater/app/content_base.h"
 #include "updater/app/dialog_view.h"
@@ -11,36 +10,9 @@
 #include "updater/driver/update_run.h"
 #include "updater/driver/update_texts.h"
 #include "updater/update_log.h"
+#include "updater/update_paths.h"
 
 namespace {
-
-// Everything one worker needs, owned by the worker thread itself.
-struct WorkerStart {
-    std::shared_ptr<UpdaterContext> context;  // kept alive by the worker while it runs
-    std::shared_ptr<DialogLink> link;
-    std::wstring folder;
-    std::wstring updateUrl;
-};
-
-DWORD WINAPI UpdateWorker(void* parameter) {
-    std::unique_ptr<WorkerStart> start(static_cast<WorkerStart*>(parameter));
-    try {
-        DialogView view(start->link);
-        CMyFunEngine engine(*start->context);
-        RunUpdate(engine, view, start->folder, start->updateUrl);
-        view.WorkerEnded();
-    } catch (const std::exception&) {
-        // Nothing may leave the thread; the dialog stays usable through Exit.
-    }
-    return 0;
-}
-
-// The updater folder: the module path cut before its last backslash.
-std::wstring UpdaterFolder(CMyFun& engine) {
-    const std::wstring path = engine.GetModulePath();
-    const size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
 
 HICON LoadProgramIcon(int metricX, int metricY) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
@@ -73,7 +45,14 @@ INT_PTR CALLBACK CMyUpdateDlg::DialogProc(HWND window, UINT message, WPARAM wPar
     } else {
         self = reinterpret_cast<CMyUpdateDlg*>(GetWindowLongPtrW(window, DWLP_USER));
     }
-    return self ? self->HandleMessage(message, wParam, lParam) : FALSE;
+    if (!self) return FALSE;
+    // Nothing may leave a window procedure: the system's code lies between it and
+    // the modal loop.
+    try {
+        return self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
 }
 
 INT_PTR CMyUpdateDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -111,7 +90,6 @@ BOOL CMyUpdateDlg::OnInitDialog() {
     SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
     SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
 
-    worker_.reset();
     engine_ = std::make_unique<CMyFun>(*context_);
     link_ = std::make_shared<DialogLink>(window_);
 
@@ -124,8 +102,7 @@ BOOL CMyUpdateDlg::OnInitDialog() {
     AddColumn(list, 0, L"文件名", 250);
     AddColumn(list, 1, L"文件状态", 234);
 
-    const std::wstring log = LoadUpdateLog(std::wstring(ContentBaseUrl()) + L"UpdateLog", UpdaterFolder(*engine_));
-    SetDlgItemTextW(window_, IDC_LOG, LogBoxText(log).c_str());
+    StartLogDownload();
 
     done_ = false;
     // Focus on the Update button: the default focus would select the whole log text.
@@ -133,27 +110,51 @@ BOOL CMyUpdateDlg::OnInitDialog() {
     return FALSE;
 }
 
+void CMyUpdateDlg::StartLogDownload() {
+    SetDlgItemTextW(window_, IDC_LOG, LogBoxText(ReadUpdateLog(folder_)).c_str());
+    const std::shared_ptr<DialogLink> link = link_;
+    const std::wstring logUrl = std::wstring(ContentBaseUrl()) + L"UpdateLog";
+    const std::wstring folder = folder_;
+    logLoader_.Start([link, logUrl, folder] {
+        if (DownloadUpdateLog(logUrl, folder) != UpdateLogFetch::Replaced || link->closed) return;
+        const std::wstring shown = LogBoxText(ReadUpdateLog(folder));
+        if (!link->closed) SendMessageW(link->dialog, UM_RUNCOMMAND, kShowLog, reinterpret_cast<LPARAM>(&shown));
+    });
+}
+
 void CMyUpdateDlg::OnUpdateClicked() {
+    if (finishing_) return;
     if (!done_) {
         // The button is disabled during a run; this guards against a click that was
-        // queued before it was, so there is never a second run beside the first.
-        if (!worker_) StartUpdate();
+        // queued before it was, so there is never a second run beside the first. A
+        // run that has just ended is joined first.
+        if (worker_.Owned() && !(worker_.Finished() && worker_.Join(kStopWaitMs))) return;
+        StartUpdate();
         return;
     }
-    RunCleanupBatch();
-    Close(IDCANCEL);
+    Finish();
 }
 
 void CMyUpdateDlg::OnCancel() {
-    RunCleanupBatch();
-    engine_.reset();
-    Close(IDCANCEL);
+    if (!finishing_) Finish();
 }
 
-void CMyUpdateDlg::Close(INT_PTR result) {
-    // From here on the worker, if one runs, sends nothing to the dialog.
+void CMyUpdateDlg::Finish() {
+    finishing_ = true;
+    // From here on the threads send nothing to the dialog; the player sees it go now.
     if (link_) link_->closed = true;
-    EndDialog(window_, result);
+    ShowWindow(window_, SW_HIDE);
+    // A thread may be inside a SendMessage to the dialog right now: it is served
+    // while the dialog waits, so neither waits for the other.
+    const HANDLE finished[] = {worker_.FinishedEvent(), logLoader_.FinishedEvent()};
+    WaitServingSentMessages(finished, 2, kStopWaitMs);
+    if (worker_.Finished()) worker_.Join(kStopWaitMs);
+    if (logLoader_.Finished()) logLoader_.Join(kStopWaitMs);
+    // The run has ended (or will be ended with the process): the batch on disk is
+    // the one it leaves.
+    RunCleanupBatch();
+    engine_.reset();
+    EndDialog(window_, IDCANCEL);
 }
 
 void CMyUpdateDlg::OnPaint() {
@@ -177,7 +178,11 @@ void CMyUpdateDlg::OnRunCommand(WPARAM command, LPARAM argument) {
             if (update.kind == ControlUpdate::kMarkDone) done_ = true;
         break;
     }
-    case kWorkerEnded: worker_.reset(); break;
+    case kWorkerEnded:
+        // Posted by the worker as its last word; the thread is ending.
+        if (!finishing_) worker_.Join(kStopWaitMs);
+        break;
+    case kShowLog: SetDlgItemTextW(window_, IDC_LOG, reinterpret_cast<const std::wstring*>(argument)->c_str()); break;
     }
 }
 
@@ -188,37 +193,32 @@ void CMyUpdateDlg::StartUpdate() {
     SetDlgItemTextW(window_, IDC_COUNT, CountText(0, 0).c_str());
     updateUrl_ = std::wstring(ContentBaseUrl()) + L"Update";
 
-    auto start = std::make_unique<WorkerStart>();
-    start->context = context_;
-    start->link = link_;
-    start->folder = UpdaterFolder(*engine_);
-    start->updateUrl = updateUrl_;
-    worker_.reset(CreateThread(nullptr, 0, UpdateWorker, start.get(), 0, nullptr));
-    if (worker_) {
-        (void)start.release();  // the worker owns it now
-    } else {
+    // The worker keeps the context alive while it runs; it owns its engine and view.
+    const std::shared_ptr<UpdaterContext> context = context_;
+    const std::shared_ptr<DialogLink> link = link_;
+    const std::wstring folder = folder_;
+    const std::wstring url = updateUrl_;
+    const bool started = worker_.Start([context, link, folder, url] {
+        DialogView view(link);
+        CMyFunEngine engine(*context);
+        RunUpdate(engine, view, folder, url);
+        view.WorkerEnded();
+    });
+    if (!started) {
         EnableWindow(Item(IDC_BTN_UPDATE), TRUE);
         SetDlgItemTextW(window_, IDC_STATUS, update_text::kDownloadFailed);
     }
 }
 
 void CMyUpdateDlg::RunCleanupBatch() {
-    CMyFun engine(*context_);
-    const std::wstring batch = UpdaterFolder(engine) + L"\\delete.bat";
+    const std::wstring batch = NormaliseFolder(folder_) + L"delete.bat";
     if (GetFileAttributesW(batch.c_str()) == INVALID_FILE_ATTRIBUTES) return;  // no run wrote one
-    engine.StartHiddenProcess(batch);
-}
-
-bool CMyUpdateDlg::AllDownloadsSucceeded(HWND fileList) {
-    const LRESULT rows = SendMessageW(fileList, LVM_GETITEMCOUNT, 0, 0);
-    for (LRESULT row = 0; row < rows; ++row) {
-        wchar_t text[128] = {};
-        LVITEMW item = {};
-        item.iSubItem = 1;
-        item.pszText = text;
-        item.cchTextMax = 128;
-        SendMessageW(fileList, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        if (std::wstring(text) == update_text::kRowFailed) return false;
+    // The command interpreter takes no extended-length path; the batch's short form
+    // fits where the long one may not.
+    std::wstring command = PlainPath(batch);
+    if (command.size() >= MAX_PATH) {
+        const std::wstring shortForm = PlainPath(ShortPath(batch));
+        if (!shortForm.empty()) command = shortForm;
     }
-    return true;
+    StartHiddenProcess(command);
 }

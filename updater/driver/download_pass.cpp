@@ -78,27 +78,33 @@ public:
         if (!result_) return;
         const FileDownloadOutcome outcome = result_->get();
         result_.reset();
-        if (outcome.status != FileDownloadStatus::Replaced && outcome.status != FileDownloadStatus::Pending)
+        if (outcome.status != FileDownloadStatus::Replaced && outcome.status != FileDownloadStatus::Pending) {
             view_.SetRowStatus(row_, update_text::kRowFailed);
+            ++failed_;
+        }
     }
+
+    // Files whose check has failed so far.
+    int failed() const { return failed_; }
 
 private:
     IUpdateView& view_;
     std::optional<std::future<FileDownloadOutcome>> result_;
     int row_ = 0;
+    int failed_ = 0;
 };
 
 }  // namespace
 
-bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::wstring& updateUrl,
-                         const std::wstring& folder, const UpdateList& list) {
-    if (list.empty()) return true;
+DownloadPassOutcome DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::wstring& updateUrl,
+                                        const std::wstring& folder, const UpdateList& list) {
+    if (list.empty()) return {true, 0};
     const std::wstring url = NormaliseUrl(updateUrl);
     const std::wstring root = NormaliseFolder(folder);
     view.SetProgressRange(kProgressMax);
 
     const RangeProbe probe = engine.ProbeRangeSupport(url, list.front().name, root);
-    if (!probe.ok) return false;
+    if (!probe.ok) return {};
 
     view.ClearRows();
     const int total = static_cast<int>(list.size());
@@ -106,8 +112,9 @@ bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::ws
     view.SetProgress(progress.position());
 
     PendingInstall install(view);
+    int fetchFailures = 0;
     for (const UpdateItem& item : list) {
-        if (view.Closed()) return false;
+        if (view.Closed()) return {};
         const int row = progress.filesDone();
         const std::wstring shown = DisplayName(item.name);
         view.SetCurrentFile(shown);
@@ -115,7 +122,7 @@ bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::ws
 
         RowProgress rowProgress(engine, view, progress, row);
         const FileDownloadOutcome fetched = engine.FetchUpdateFile(url, root, item, probe.resume, &rowProgress);
-        if (fetched.status == FileDownloadStatus::Stop) return false;
+        if (fetched.status == FileDownloadStatus::Stop) return {};
 
         view.SetProgress(progress.FinishFile());
         const std::uint32_t endTick = engine.Now();
@@ -127,10 +134,11 @@ bool DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view, const std::ws
         } else {
             install.Settle();
             view.SetRowStatus(row, update_text::kRowFailed);
+            ++fetchFailures;
         }
     }
     install.Settle();
 
     engine.WriteRestartBatch(root);
-    return true;
+    return {true, fetchFailures + install.failed()};
 }

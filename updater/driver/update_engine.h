@@ -24,6 +24,9 @@ public:
     virtual FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateItem& item,
                                                    const FileDownloadOutcome& fetched) = 0;
     virtual bool WriteRestartBatch(const std::wstring& folder) = 0;
+    // Before the pass: no batch of an earlier run may name "Updater.exe.tmp" (see
+    // ::RetireRestartBatch).
+    virtual bool RetireRestartBatch(const std::wstring& folder, bool updaterListed) = 0;
     // Millisecond tick count, for the per-file speed.
     virtual std::uint32_t Now() = 0;
 };
@@ -54,6 +57,9 @@ public:
         return fun_.InstallFetchedFile(folder, item, fetched);
     }
     bool WriteRestartBatch(const std::wstring& folder) override { return fun_.WriteRestartBatch(folder); }
+    bool RetireRestartBatch(const std::wstring& folder, bool updaterListed) override {
+        return fun_.RetireRestartBatch(folder, updaterListed);
+    }
     std::uint32_t Now() override;
 
 private:

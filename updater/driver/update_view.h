@@ -33,7 +33,4 @@ public:
     virtual void ClearRows() = 0;
     virtual void InsertRow(int index, const std::wstring& name, const std::wstring& status) = 0;
     virtual void SetRowStatus(int index, const std::wstring& status) = 0;
-    // False as soon as one row's status reads exactly "文件下载失败" (also false once
-    // the dialog has closed, as nothing can be read then).
-    virtual bool AllDownloadsSucceeded() = 0;
 };
