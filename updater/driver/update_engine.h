@@ -17,6 +17,8 @@ public:
     virtual void RemoveManifests(const std::wstring& folder) = 0;
     virtual RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
                                          const std::wstring& folder) = 0;
+    // Called on the pass's lane threads, up to TransfersInFlight() at once for
+    // different items; `progress` is called on the same thread.
     virtual FileDownloadOutcome FetchUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
                                                 const UpdateItem& item, bool resume,
                                                 IFileDownloadProgress* progress) = 0;
@@ -24,11 +26,20 @@ public:
     virtual FileDownloadOutcome InstallFetchedFile(const std::wstring& folder, const UpdateItem& item,
                                                    const FileDownloadOutcome& fetched) = 0;
     virtual bool WriteRestartBatch(const std::wstring& folder) = 0;
-    // Millisecond tick count, for the per-file speed.
+    // Millisecond tick count, for the per-file speed. Called from any lane.
     virtual std::uint32_t Now() = 0;
+    // How many files the download pass fetches at once. One: each file after the
+    // other, for engines that cannot run fetches side by side.
+    virtual int TransfersInFlight() { return 1; }
 };
 
-// The real engine: CMyFun and the system tick count.
+// Files in flight at once in a real pass. On a link with a round-trip time of tens
+// of milliseconds, one file after another spends most of its time waiting for each
+// response to begin; a few transfers side by side keep the link busy meanwhile,
+// while each file still gets a good share of it.
+inline constexpr int kUpdateTransfersInFlight = 4;
+
+// The real engine: CMyFun and the system tick count; its fetches share one session.
 class CMyFunEngine final : public IUpdateEngine {
 public:
     // `context` must outlive the engine.
@@ -55,6 +66,7 @@ public:
     }
     bool WriteRestartBatch(const std::wstring& folder) override { return fun_.WriteRestartBatch(folder); }
     std::uint32_t Now() override;
+    int TransfersInFlight() override { return kUpdateTransfersInFlight; }
 
 private:
     CMyFun fun_;
