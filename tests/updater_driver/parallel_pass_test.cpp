@@ -181,7 +181,9 @@ TEST(ParallelPass, AStopLetsTheFilesUnderWayEndAndStartsNoMore) {
     EXPECT_GE(fetched, 3);
     // Every file but the stopped one ended normally, was counted and checked.
     for (const Row& row : view.rows) {
-        if (row.name != L"f11.dat") EXPECT_EQ(row.status, L"3.00K(当前大小)/3.00K(总大小)");
+        if (row.name != L"f11.dat") {
+            EXPECT_EQ(row.status, L"3.00K(当前大小)/3.00K(总大小)");
+        }
     }
     EXPECT_EQ(view.count, CountText(fetched - 1, 12));
     EXPECT_EQ(engine.CountOf(L"install "), fetched - 1);
