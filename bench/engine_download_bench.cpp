@@ -81,7 +81,10 @@ int main(int argc, char** argv) {
         ok = DownloadUpdateFiles(engine, view, base, folder, list) && view.AllDownloadsSucceeded();
         for (const UpdateItem& item : list) bytes += files::ExistingFileSize(folder + L"\\" + item.name);
     }
-    for (const UpdateItem& item : mode == "pass" ? UpdateList{} : list) {
+    // The per-file modes walk the list itself: the checks still running after the loop
+    // refer to its items.
+    const UpdateList none;
+    for (const UpdateItem& item : mode == "pass" ? none : list) {
         if (!overlap) {
             const FileDownloadOutcome outcome = DownloadUpdateFile(context, base, folder, item, false, nullptr);
             ok = ok && Installed(outcome);

@@ -120,7 +120,7 @@ for _ in 1 2 3; do
   ref+="$(wine "$BIN/winhttp_fetch.exe" "$(win "$WORK/engine-urls.txt")" "$(win "$WORK/out-ref")")"$'\n'
   for mode in serial overlap pass; do
     line="$(wine "$BIN/engine_download_bench.exe" "$mode" "http://127.0.0.1:$port/" \
-      "$(win "$WORK/engine-list.txt")" "$(win "$WORK/out-$mode")")"
+      "$(win "$WORK/engine-list.txt")" "$(win "$WORK/out-$mode")")" || echo "engine_download_bench $mode failed" >&2
     case "$mode" in
       serial) serial+="$line"$'\n' ;;
       overlap) overlap+="$line"$'\n' ;;
