@@ -63,7 +63,8 @@ figure() {
   SUMMARY+=("$(printf '%-58s %10s%-3s target %s %s%s  %s' "$what" "${value:--}" "$unit" "$op" "$target" "$unit" "$verdict")")
 }
 # first_number <regex>: the first number on the first input line matching the regex.
-first_number() { grep -iE "$1" | head -1 | sed -E 's/^[^0-9]*([0-9]+(\.[0-9]+)?).*/\1/;t;d'; }
+# Empty when no line matches (a figure that was not measured).
+first_number() { { grep -iE "$1" || true; } | head -1 | sed -E 's/^[^0-9]*([0-9]+(\.[0-9]+)?).*/\1/;t;d'; }
 field() { sed -n "s/.*$1=\([0-9.]*\).*/\1/p"; }
 best_of() {  # best_of <n> <command...>: the line with the smallest seconds= of n runs
   local n="$1"; shift
@@ -201,13 +202,13 @@ dialog="$(python3 "$ROOT/bench/updater_run.py" "$BUILD" 2>&1 || true)"
 echo "$dialog"
 # Its line names WM_GETTEXT and gives the slowest round trip in ms ("... WM_GETTEXT
 # ...: 37 ms ..."); the first number after the name is taken.
-gettext_ms="$(grep -i 'WM_GETTEXT' <<<"$dialog" | head -1 | sed -E 's/.*WM_GETTEXT[^0-9]*([0-9]+(\.[0-9]+)?).*/\1/;t;d')"
+gettext_ms="$({ grep -i 'WM_GETTEXT' <<<"$dialog" || true; } | head -1 | sed -E 's/.*WM_GETTEXT[^0-9]*([0-9]+(\.[0-9]+)?).*/\1/;t;d')"
 figure "slowest WM_GETTEXT round trip, 500-file update" "$gettext_ms" "<" 50 ms
 
 echo "== update over a link with round trips (bench/latency_run.py)"
 latency="$(python3 "$ROOT/bench/latency_run.py" "$BUILD" 2>&1 || true)"
 echo "$latency"
-latency_ratio="$(grep -E '^latency ratio' <<<"$latency" | head -1 | sed -E 's/^latency ratio[^=]*= *([0-9.]+).*/\1/;t;d')"
+latency_ratio="$({ grep -E '^latency ratio' <<<"$latency" || true; } | head -1 | sed -E 's/^latency ratio[^=]*= *([0-9.]+).*/\1/;t;d')"
 figure "update over a real link vs the bandwidth alone" "$latency_ratio" ">=" 0.80 x
 
 echo "== summary (load: $(uptime | sed 's/.*load average: //'))"
