@@ -107,7 +107,9 @@ FileDownloadOutcome FetchUpdateFile(UpdaterContext& context, const std::wstring&
         return outcome;
     }
 
-    CHttpClient client;
+    // One session for every file of the run: its kept-alive connections carry the
+    // next files without a new connection each.
+    CHttpClient client(context.downloads);
     client.OpenSession();
     const std::wstring url = UpdateFileUrl(updateUrl, item.name);
     // Only a partial file asks for a range: "bytes=0-" of an empty file is a range no

@@ -1,8 +1,10 @@
 // Downloading one file of the update list and putting it in place.
 //
-// The update pass (the driver) calls ProbeRangeSupport once, then DownloadUpdateFile
-// for each item in order, turning the progress calls into rows, byte counts and the
-// progress bar. Nothing here knows about windows. Blocks; call from the worker thread.
+// The update pass (the driver) calls ProbeRangeSupport once, then fetches and
+// installs each item, turning the progress calls into rows, byte counts and the
+// progress bar. Nothing here knows about windows. Blocks. Different items may be
+// fetched and installed on several threads at once: each touches only its own
+// files, and all fetches share the context's download session.
 #pragma once
 
 #include <cstdint>
@@ -67,7 +69,9 @@ FileDownloadOutcome DownloadUpdateFile(UpdaterContext& context, const std::wstri
 // The two halves of DownloadUpdateFile, so that a pass can check and install one file
 // while it fetches the next. FetchUpdateFile ends with the whole body of the announced
 // length in the temporary file (Fetched), or with Failed or Stop as above; a complete
-// temporary file kept by an earlier run counts as Fetched without a request.
+// temporary file kept by an earlier run counts as Fetched without a request. The
+// request goes through context.downloads, so a connection left open by an earlier
+// file is used again.
 FileDownloadOutcome FetchUpdateFile(UpdaterContext& context, const std::wstring& updateUrl, const std::wstring& folder,
                                     const UpdateItem& item, bool resume, IFileDownloadProgress* progress);
 // Checks a Fetched file against item.digest and puts it in place (Replaced, Pending

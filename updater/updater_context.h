@@ -6,6 +6,7 @@
 // as long as any thread can still use it.
 #pragma once
 
+#include "common/http/http_session.h"
 #include "updater/diagnostics.h"
 #include "updater/file_digest.h"
 #include "updater/signature_text.h"
@@ -14,4 +15,5 @@ struct UpdaterContext {
     DiagnosticSink diagnostics;  // where the English diagnostic texts go
     DigestProvider digests;      // the CryptoAPI provider of every file digest
     ManifestTrust manifestTrust; // what the server manifest must carry (the built-in key)
+    HttpSession downloads;       // the session every update file is fetched through
 };

@@ -12,9 +12,16 @@ constexpr DWORD kHostRoom = 256;
 
 void CHttpClient::OpenSession() {
     CloseSession();
-    session_.reset(WinHttpOpen(L"ZorvikDownload", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                               WINHTTP_NO_PROXY_BYPASS, 0));
-    if (session_) WinHttpSetTimeouts(session_.get(), 0, 30000, 10000, 10000);
+    if (shared_ != nullptr) {
+        sharedOpen_ = shared_->Handle() != nullptr;
+        return;
+    }
+    session_.reset(OpenDownloadSession());
+}
+
+HINTERNET CHttpClient::Session() const {
+    if (shared_ != nullptr) return sharedOpen_ ? shared_->Handle() : nullptr;
+    return session_.get();
 }
 
 bool CHttpClient::CrackUrl(const wchar_t* url) {
@@ -53,10 +60,11 @@ bool CHttpClient::CrackUrl(const wchar_t* url) {
 
 int CHttpClient::SendRequest(const wchar_t* url, int& status, const wchar_t* headers) {
     CloseRequest();
-    if (!session_) return CHTTP_REQUEST_ERROR_NOSESSION;
+    const HINTERNET session = Session();
+    if (session == nullptr) return CHTTP_REQUEST_ERROR_NOSESSION;
     if (!CrackUrl(url)) return CHTTP_REQUEST_ERROR_URL;
 
-    connection_.reset(WinHttpConnect(session_.get(), host_.c_str(), port_, 0));
+    connection_.reset(WinHttpConnect(session, host_.c_str(), port_, 0));
     if (!connection_) return CHTTP_REQUEST_ERROR_CONNECT;
 
     std::wstring object = path_ + extra_;
@@ -117,4 +125,5 @@ void CHttpClient::CloseRequest() {
 void CHttpClient::CloseSession() {
     CloseRequest();
     session_.reset();
+    sharedOpen_ = false;
 }

@@ -1,13 +1,16 @@
 // A small synchronous WinHTTP client: one GET at a time, body pulled in blocks.
 //
 // Created on the stack for one exchange and closed before it goes out of scope
-// (the destructor closes whatever is still open); never shared between threads.
+// (the destructor closes whatever is still open); never shared between threads. A
+// client made over an HttpSession uses that shared session instead of one of its
+// own, so its connection can serve later requests of other clients.
 // All calls block; a hanging transfer ends through the time-outs set by OpenSession.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "common/http/http_session.h"
 #include "common/http/winhttp_handle.h"
 
 // Results of CHttpClient::SendRequest. Callers judge the status code themselves.
@@ -29,13 +32,16 @@ constexpr std::uint32_t kHttpBlockSize = 40960;
 class CHttpClient {
 public:
     CHttpClient() = default;
+    // Sends its requests through `shared`, which must outlive the client.
+    explicit CHttpClient(HttpSession& shared) : shared_(&shared) {}
     ~CHttpClient() { CloseSession(); }
     CHttpClient(const CHttpClient&) = delete;
     CHttpClient& operator=(const CHttpClient&) = delete;
 
     // Opens the session (user agent "ZorvikDownload", default proxy, synchronous;
     // time-outs: resolve unlimited, connect 30 s, send 10 s, receive 10 s). A failure
-    // leaves the session null; the next SendRequest then returns NOSESSION.
+    // leaves the session null; the next SendRequest then returns NOSESSION. Over a
+    // shared session: opens that one if it is not open yet.
     void OpenSession();
 
     // Splits `url` into scheme, host, path, query and port (80 for "http://", 443 for
@@ -61,7 +67,7 @@ public:
 
     // Closes the request and connection and clears the URL parts; the session stays.
     void CloseRequest();
-    // CloseRequest, then closes the session.
+    // CloseRequest, then closes the session (a shared one stays open for others).
     void CloseSession();
 
     // Parts of the last cracked URL.
@@ -72,6 +78,7 @@ public:
     bool IsSecure() const { return secure_; }
 
 private:
+    HINTERNET Session() const;
     void CloseRequestParts();
 
     std::wstring host_;
@@ -79,6 +86,8 @@ private:
     std::wstring extra_;
     std::uint16_t port_ = 80;
     bool secure_ = false;  // the last cracked URL is "https://"
+    HttpSession* shared_ = nullptr;  // when set, used instead of session_
+    bool sharedOpen_ = false;        // OpenSession was called over the shared session
     win32::unique_hinternet session_;
     win32::unique_hinternet connection_;
     win32::unique_hinternet request_;

@@ -37,6 +37,7 @@ public:
                       texts.push_back(text);
                   }),
                   {},
+                  {},
                   {}} {}
     DiagnosticCapture(const DiagnosticCapture&) = delete;
     DiagnosticCapture& operator=(const DiagnosticCapture&) = delete;

@@ -1,97 +1,106 @@
 #include "updater/driver/download_pass.h"
 
-#include <future>
-#include <optional>
-#include <system_error>
-
+#include "updater/driver/link_speed.h"
+#include "updater/driver/pass_events.h"
 #include "updater/driver/progress.h"
+#include "updater/driver/transfer_lanes.h"
 #include "updater/driver/update_texts.h"
 #include "updater/update_paths.h"
 
 namespace {
 
-// Every message to the dialog costs a repaint of the list and the bar on the dialog
-// thread before it takes the next one, far more than reading a block from a local
-// server. Within a file the row and the bar are therefore refreshed for the first
-// block, then at most once per this interval, and always at the end of the body.
-constexpr std::uint32_t kRefreshIntervalMs = 100;
+bool Installed(const FileDownloadOutcome& outcome) {
+    return outcome.status == FileDownloadStatus::Replaced || outcome.status == FileDownloadStatus::Pending;
+}
 
-// Turns the engine's per-block callbacks of one file into its row text and the bar.
-class RowProgress final : public IFileDownloadProgress {
+// The coordinating side of a pass: hands the files to the lanes in list order, one
+// row each, and turns the lanes' events into view calls, all on the calling thread.
+class PassCoordinator {
 public:
-    RowProgress(IUpdateEngine& engine, IUpdateView& view, PassProgress& progress, int row)
-        : engine_(engine), view_(view), progress_(progress), row_(row), startTick_(engine.Now()) {}
+    PassCoordinator(IUpdateView& view, const UpdateList& list, PassEvents& events)
+        : view_(view), list_(list), events_(events), progress_(static_cast<int>(list.size())) {}
 
-    void OnStart(std::uint64_t) override { startTick_ = engine_.Now(); }
-
-    void OnBlock(std::uint64_t received, std::uint64_t length, std::uint32_t block) override {
-        if (block != 0) progress_.AddBlock(block, length);
-        const std::uint32_t now = engine_.Now();
-        if (block != 0 && shown_ && now - lastShown_ < kRefreshIntervalMs) return;
-        shown_ = true;
-        lastShown_ = now;
+    // True when every file was processed; false when a fetch stopped the pass or the
+    // dialog closed. Returns only when every job handed out and every check has ended.
+    bool Run(TransferLanes& lanes) {
         view_.SetProgress(progress_.position());
-        view_.SetRowStatus(row_, RowProgressText(received, length));
+        for (;;) {
+            while (!stopped_ && inFlight_ < lanes.count() && next_ < static_cast<int>(list_.size())) {
+                if (view_.Closed()) {
+                    stopped_ = true;
+                    break;
+                }
+                StartNext(lanes);
+            }
+            if (inFlight_ == 0 && checking_ == 0) break;
+            Handle(events_.Next());
+        }
+        return !stopped_ && next_ == static_cast<int>(list_.size());
     }
 
-    std::uint32_t startTick() const { return startTick_; }
+    // Files whose fetch or check has failed so far.
+    int failed() const { return failed_; }
 
 private:
-    IUpdateEngine& engine_;
-    IUpdateView& view_;
-    PassProgress& progress_;
-    int row_;
-    std::uint32_t startTick_;
-    bool shown_ = false;
-    std::uint32_t lastShown_ = 0;
-};
+    void StartNext(TransferLanes& lanes) {
+        const int row = next_++;
+        const std::wstring shown = DisplayName(list_[row].name);
+        view_.SetCurrentFile(shown);
+        view_.InsertRow(row, shown, update_text::kRowInitial);
+        ++inFlight_;
+        lanes.Start(TransferJob{row, list_[row]});
+    }
 
-// The check and installation of the file fetched last, on a thread of its own: the
-// digest of a large file takes as long as fetching a good part of the next one, so
-// the two overlap. At most one check runs at a time, and its row is settled on the
-// worker thread before the next check starts and before the pass returns.
-class PendingInstall {
-public:
-    explicit PendingInstall(IUpdateView& view) : view_(view) {}
-    ~PendingInstall() { Settle(); }
-    PendingInstall(const PendingInstall&) = delete;
-    PendingInstall& operator=(const PendingInstall&) = delete;
-
-    void Start(IUpdateEngine& engine, const std::wstring& folder, const UpdateItem& item,
-               const FileDownloadOutcome& fetched, int row) {
-        Settle();
-        row_ = row;
-        try {
-            result_ = std::async(std::launch::async, [&engine, folder, item, fetched] {
-                return engine.InstallFetchedFile(folder, item, fetched);
-            });
-        } catch (const std::system_error&) {
-            // No thread to be had: the check runs here, the pass only loses the overlap.
-            std::promise<FileDownloadOutcome> done;
-            done.set_value(engine.InstallFetchedFile(folder, item, fetched));
-            result_ = done.get_future();
+    void Handle(const PassEvent& event) {
+        switch (event.kind) {
+        case PassEvent::kBlock:
+            if (event.block != 0) progress_.AddBlock(event.row, event.block, event.length);
+            if (!event.show) return;
+            view_.SetProgress(progress_.position());
+            view_.SetRowStatus(event.row, RowProgressText(event.received, event.length));
+            return;
+        case PassEvent::kFetched: FetchEnded(event); return;
+        case PassEvent::kChecked:
+            --checking_;
+            if (!Installed(event.outcome)) {
+                view_.SetRowStatus(event.row, update_text::kRowFailed);
+                ++failed_;
+            }
+            return;
         }
     }
 
-    // Waits for the running check, if any, and marks its row when it failed.
-    void Settle() {
-        if (!result_) return;
-        const FileDownloadOutcome outcome = result_->get();
-        result_.reset();
-        if (outcome.status != FileDownloadStatus::Replaced && outcome.status != FileDownloadStatus::Pending) {
-            view_.SetRowStatus(row_, update_text::kRowFailed);
+    void FetchEnded(const PassEvent& event) {
+        --inFlight_;
+        const FileDownloadOutcome& fetched = event.outcome;
+        // A stopped fetch leaves its row as it was and counts as not done; the files
+        // under way beside it still end normally.
+        if (fetched.status == FileDownloadStatus::Stop) {
+            stopped_ = true;
+            return;
+        }
+        view_.SetProgress(progress_.FinishFile(event.row));
+        view_.SetRowStatus(event.row, RowProgressText(fetched.received, fetched.length));
+        view_.SetSpeed(speed_.FileEnded(fetched.length, event.startTick, event.endTick));
+        view_.SetCount(CountText(progress_.filesDone(), static_cast<int>(list_.size())));
+        if (fetched.status == FileDownloadStatus::Fetched)
+            ++checking_;
+        else {
+            view_.SetRowStatus(event.row, update_text::kRowFailed);
             ++failed_;
         }
     }
 
-    // Files whose check has failed so far.
-    int failed() const { return failed_; }
-
-private:
     IUpdateView& view_;
-    std::optional<std::future<FileDownloadOutcome>> result_;
-    int row_ = 0;
-    int failed_ = 0;
+    const UpdateList& list_;
+    PassEvents& events_;
+    PassProgress progress_;
+    LinkSpeed speed_;
+    int next_ = 0;      // the next file to hand out
+    int inFlight_ = 0;  // files handed out whose fetch has not ended
+    int checking_ = 0;  // fetched files whose check has not ended
+    int failed_ = 0;    // rows that read "文件下载失败"
+    bool stopped_ = false;
 };
 
 }  // namespace
@@ -107,38 +116,17 @@ DownloadPassOutcome DownloadUpdateFiles(IUpdateEngine& engine, IUpdateView& view
     if (!probe.ok) return {};
 
     view.ClearRows();
-    const int total = static_cast<int>(list.size());
-    PassProgress progress(total);
-    view.SetProgress(progress.position());
-
-    PendingInstall install(view);
-    int fetchFailures = 0;
-    for (const UpdateItem& item : list) {
-        if (view.Closed()) return {};
-        const int row = progress.filesDone();
-        const std::wstring shown = DisplayName(item.name);
-        view.SetCurrentFile(shown);
-        view.InsertRow(row, shown, update_text::kRowInitial);
-
-        RowProgress rowProgress(engine, view, progress, row);
-        const FileDownloadOutcome fetched = engine.FetchUpdateFile(url, root, item, probe.resume, &rowProgress);
-        if (fetched.status == FileDownloadStatus::Stop) return {};
-
-        view.SetProgress(progress.FinishFile());
-        const std::uint32_t endTick = engine.Now();
-        view.SetRowStatus(row, RowProgressText(fetched.received, fetched.length));
-        view.SetSpeed(SpeedText(fetched.length, rowProgress.startTick(), endTick));
-        view.SetCount(CountText(progress.filesDone(), total));
-        if (fetched.status == FileDownloadStatus::Fetched) {
-            install.Start(engine, root, item, fetched, row);
-        } else {
-            install.Settle();
-            view.SetRowStatus(row, update_text::kRowFailed);
-            ++fetchFailures;
-        }
-    }
-    install.Settle();
+    PassEvents events;
+    bool processed = false;
+    int failed = 0;
+    {
+        TransferLanes lanes(engine, events, url, root, probe.resume, engine.TransfersInFlight());
+        PassCoordinator coordinator(view, list, events);
+        processed = coordinator.Run(lanes);
+        failed = coordinator.failed();
+    }  // every lane joined: no fetch or check runs past this point
+    if (!processed) return {};
 
     engine.WriteRestartBatch(root);
-    return {true, fetchFailures + install.failed()};
+    return {true, failed};
 }

@@ -17,6 +17,8 @@ public:
     virtual void RemoveManifests(const std::wstring& folder) = 0;
     virtual RangeProbe ProbeRangeSupport(const std::wstring& updateUrl, const std::wstring& firstName,
                                          const std::wstring& folder) = 0;
+    // Called on the pass's lane threads, up to TransfersInFlight() at once for
+    // different items; `progress` is called on the same thread.
     virtual FileDownloadOutcome FetchUpdateFile(const std::wstring& updateUrl, const std::wstring& folder,
                                                 const UpdateItem& item, bool resume,
                                                 IFileDownloadProgress* progress) = 0;
@@ -27,11 +29,20 @@ public:
     // Before the pass: no batch of an earlier run may name "Updater.exe.tmp" (see
     // ::RetireRestartBatch).
     virtual bool RetireRestartBatch(const std::wstring& folder, bool updaterListed) = 0;
-    // Millisecond tick count, for the per-file speed.
+    // Millisecond tick count, for the per-file speed. Called from any lane.
     virtual std::uint32_t Now() = 0;
+    // How many files the download pass fetches at once. One: each file after the
+    // other, for engines that cannot run fetches side by side.
+    virtual int TransfersInFlight() { return 1; }
 };
 
-// The real engine: CMyFun and the system tick count.
+// Files in flight at once in a real pass. On a link with a round-trip time of tens
+// of milliseconds, one file after another spends most of its time waiting for each
+// response to begin; a few transfers side by side keep the link busy meanwhile,
+// while each file still gets a good share of it.
+inline constexpr int kUpdateTransfersInFlight = 4;
+
+// The real engine: CMyFun and the system tick count; its fetches share one session.
 class CMyFunEngine final : public IUpdateEngine {
 public:
     // `context` must outlive the engine.
@@ -61,6 +72,7 @@ public:
         return fun_.RetireRestartBatch(folder, updaterListed);
     }
     std::uint32_t Now() override;
+    int TransfersInFlight() override { return kUpdateTransfersInFlight; }
 
 private:
     CMyFun fun_;
