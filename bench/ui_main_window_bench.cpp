@@ -6,18 +6,14 @@
 
 #include <cstdio>
 
+#include "bench/ui_paint_breakdown.h"
 #include "duilib/duilib.h"
+#include "duilib/resources.h"
 #include "launcher/ui/dialog_builder_callback.h"
 
 namespace {
 
-double Now() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t{};
-    QueryPerformanceCounter(&t);
-    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+double Now() { return uibench::NowMs(); }
 
 class BenchWindow : public CWindowWnd {
 public:
@@ -126,5 +122,16 @@ int main() {
     std::printf("reference GDI frame copy:  %.3f ms\n", referenceMs);
     std::printf("ratio hover/reference:     %.2f\n", referenceMs > 0 ? hoverMs / referenceMs : 0.0);
     std::printf("ratio full/reference:      %.2f\n", referenceMs > 0 ? fullMs / referenceMs : 0.0);
+
+    // A second, hidden window of the same layout, taken apart step by step.
+    BenchWindow second;
+    if (second.Create(nullptr, L"bench2", WS_POPUP, 0, 0, 0, 1024, 600)) {
+        second.pm.UpdateLayout();
+        std::string layout;
+        std::wstring error;
+        duires::LoadResource(L"skin.xml", layout, error);
+        uibench::PrintBreakdown(uibench::MeasurePaint(second.pm, layout, 1024, 600));
+        DestroyWindow(second.GetHWND());
+    }
     return 0;
 }
