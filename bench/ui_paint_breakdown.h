@@ -18,6 +18,8 @@ struct PaintBreakdown {
     int imageNames = 0;         // distinct image files the layout names
     double archiveReadMs = 0;   // reading and inflating them from the archive, cold
     double coldImagesMs = 0;    // the paint manager's first GetImage of each (read + decode)
+    double decodeOnlyMs = 0;    // decoding alone, bytes already read
+    std::vector<std::pair<double, std::wstring>> dearestDecodes;
     double coldFontsMs = 0;     // the first GetFont of each layout font
     double firstWalkMs = 0;     // one full frame of the tree, images and fonts already loaded
     double bkColorMs = 0, bkImageMs = 0, statusImageMs = 0, textMs = 0, borderMs = 0;  // steady frame, by kind
