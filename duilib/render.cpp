@@ -95,18 +95,20 @@ void DrawBorderNow(Gdiplus::Graphics& g, const RECT& rc, int width, int radius, 
     g.SetSmoothingMode(old);
 }
 
-// Draws a shape from its kept form when there is one: the same drawing done once at
-// the origin onto transparency composes to the same pixels.
+// Draws a shape from its kept form when there is one: the same drawing done once
+// onto transparency composes to the same pixels. GDI+ may touch a pixel past the
+// rectangle's right and bottom edges (a pen centred on them), so the form has a
+// transparent margin of `margin` pixels all round.
 template <typename Draw>
 void DrawShape(Gdiplus::Graphics& g, const RECT& rc, duipaint::ShapeForms* forms, const duipaint::ShapeKey& key,
-               Draw draw) {
+               int margin, Draw draw) {
     const duiimg::PixelBuffer* form = nullptr;
     if (forms && key.width > 0 && key.height > 0) {
-        form = forms->Get(key, [&](Gdiplus::Graphics& fg) {
-            draw(fg, RECT{0, 0, key.width, key.height});
+        form = forms->Get(key, margin, [&](Gdiplus::Graphics& fg) {
+            draw(fg, RECT{margin, margin, margin + key.width, margin + key.height});
         });
     }
-    if (form) BlitPiece(g, *form, rc.left, rc.top, key.width, key.height, 0, 0);
+    if (form) BlitPiece(g, *form, rc.left - margin, rc.top - margin, form->Width(), form->Height(), 0, 0);
     else draw(g, rc);
 }
 
@@ -118,14 +120,15 @@ void FillRoundRect(Gdiplus::Graphics& g, const RECT& rc, int radius, DWORD argb,
     if (radius <= 0 && (argb >> 24) == 0xFF) return FillRect(g, rc, argb);
     duipaint::ShapeKey key{duipaint::ShapeKey::Kind::Fill, static_cast<int>(rc.right - rc.left),
                            static_cast<int>(rc.bottom - rc.top), radius, 0, argb};
-    DrawShape(g, rc, forms, key, [&](Gdiplus::Graphics& to, const RECT& at) { FillRoundRectNow(to, at, radius, argb); });
+    DrawShape(g, rc, forms, key, 1,
+              [&](Gdiplus::Graphics& to, const RECT& at) { FillRoundRectNow(to, at, radius, argb); });
 }
 
 void DrawBorder(Gdiplus::Graphics& g, const RECT& rc, int width, int radius, DWORD argb, duipaint::ShapeForms* forms) {
     if (width <= 0 || (argb >> 24) == 0) return;
     duipaint::ShapeKey key{duipaint::ShapeKey::Kind::Border, static_cast<int>(rc.right - rc.left),
                            static_cast<int>(rc.bottom - rc.top), radius, width, argb};
-    DrawShape(g, rc, forms, key,
+    DrawShape(g, rc, forms, key, width + 1,
               [&](Gdiplus::Graphics& to, const RECT& at) { DrawBorderNow(to, at, width, radius, argb); });
 }
 

@@ -32,9 +32,10 @@ public:
     // Larger shapes are not kept (a window-sized fill is cheap to draw anyway).
     static constexpr long long kLargestArea = 1024LL * 768LL;
 
-    // The form for `key`, drawn by `render` at the origin onto transparent pixels the
-    // first time; null when it is not kept (too large) or cannot be made.
-    const duiimg::PixelBuffer* Get(const ShapeKey& key, const std::function<void(Gdiplus::Graphics&)>& render);
+    // The form for `key`: the key's size plus `margin` transparent pixels on every
+    // side, drawn by `render` the first time; null when it is not kept (too large) or
+    // cannot be made.
+    const duiimg::PixelBuffer* Get(const ShapeKey& key, int margin, const std::function<void(Gdiplus::Graphics&)>& render);
     std::size_t Count() const { return forms_.size(); }
 
 private:
