@@ -143,6 +143,13 @@ int main() {
         std::wstring error;
         duires::LoadResource(L"skin.xml", layout, error);
         uibench::PrintBreakdown(uibench::MeasurePaint(second.pm, layout, 1024, 600));
+        uibench::PixelCheck pixels = uibench::ComparePreparedWithReference(second.pm, 1024, 600);
+        if (pixels.compared)
+            std::printf("pixels prepared vs reference drawing: %ld differ, %ld by more than 3 per channel "
+                        "(largest %d)\n",
+                        pixels.differingPixels, pixels.beyondTolerance, pixels.largestChannelDifference);
+        else
+            std::printf("pixels prepared vs reference drawing: not compared (no frame)\n");
         DestroyWindow(second.GetHWND());
     }
     return 0;

@@ -1,6 +1,7 @@
 #include "bench/ui_paint_breakdown.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <gdiplus.h>
 #include <algorithm>
 #include <set>
@@ -38,7 +39,57 @@ void Walk(CControlUI* c, Gdiplus::Graphics& g, KindTimes& t) {
         for (int i = 0; i < container->GetCount(); ++i) Walk(container->GetItemAt(i), g, t);
 }
 
+// The tree drawn as one full frame into memory.
+std::vector<std::uint32_t> RenderFrame(CPaintManagerUI& pm, int width, int height) {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    const win32::unique_hbitmap frame(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::unique_memory_dc dc(CreateCompatibleDC(nullptr));
+    if (!frame || !dc || !bits) return {};
+    {
+        const win32::select_object_guard selected(dc.get(), frame.get());
+        Gdiplus::Graphics g(dc.get());
+        g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
+        Gdiplus::SolidBrush black(Gdiplus::Color(255, 0, 0, 0));
+        g.FillRectangle(&black, 0, 0, width, height);
+        g.SetClip(Gdiplus::Rect(0, 0, width, height));
+        RECT all{0, 0, width, height};
+        if (pm.GetRoot()) pm.GetRoot()->DoPaint(g, all);
+        g.Flush(Gdiplus::FlushIntentionSync);
+        GdiFlush();
+    }
+    const auto* pixels = static_cast<const std::uint32_t*>(bits);
+    return std::vector<std::uint32_t>(pixels, pixels + static_cast<std::size_t>(width) * height);
+}
+
 }  // namespace
+
+constexpr int kRoundingTolerance = 3;
+
+PixelCheck ComparePreparedWithReference(CPaintManagerUI& pm, int width, int height) {
+    PixelCheck check;
+    std::vector<std::uint32_t> prepared = RenderFrame(pm, width, height);
+    pm.SetUsePreparedImages(false);
+    std::vector<std::uint32_t> reference = RenderFrame(pm, width, height);
+    pm.SetUsePreparedImages(true);
+    if (prepared.empty() || prepared.size() != reference.size()) return check;
+    check.compared = true;
+    for (std::size_t i = 0; i < prepared.size(); ++i) {
+        int largest = 0;
+        for (int shift = 0; shift < 24; shift += 8)
+            largest = std::max(largest, std::abs(static_cast<int>((prepared[i] >> shift) & 0xFF) -
+                                                 static_cast<int>((reference[i] >> shift) & 0xFF)));
+        if (largest) ++check.differingPixels;
+        if (largest > kRoundingTolerance) ++check.beyondTolerance;
+        check.largestChannelDifference = std::max(check.largestChannelDifference, largest);
+    }
+    return check;
+}
 
 double NowMs() {
     static LARGE_INTEGER frequency{};

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,16 @@ std::vector<std::wstring> ImageNamesIn(const std::string& layoutXml);
 PaintBreakdown MeasurePaint(CPaintManagerUI& pm, const std::string& layoutXml, int width, int height);
 
 void PrintBreakdown(const PaintBreakdown& b);
+
+struct PixelCheck {
+    bool compared = false;
+    int largestChannelDifference = 0;
+    long differingPixels = 0;
+    long beyondTolerance = 0;  // by more than premultiplication and blending round
+};
+
+// One full frame drawn from the prepared images against the same frame drawn by GDI+
+// from the decoded images (the reference drawing).
+PixelCheck ComparePreparedWithReference(CPaintManagerUI& pm, int width, int height);
 
 }  // namespace uibench
