@@ -353,6 +353,8 @@ bool CPaintManagerUI::SetNextTabControl(bool forward) {
     if (it == stops.end()) index = forward ? 0 : stops.size() - 1;
     else if (forward) index = (static_cast<std::size_t>(it - stops.begin()) + 1) % stops.size();
     else index = (static_cast<std::size_t>(it - stops.begin()) + stops.size() - 1) % stops.size();
+    // The focus ring appears now even when the focus stays where it is.
+    if (!m_bKeyboardFocus && m_pFocus) m_pFocus->Invalidate();
     m_bKeyboardFocus = true;
     SetFocus(stops[index]);
     return true;

@@ -128,6 +128,26 @@ TEST_F(PreparedDrawing, TheWindowShowsItsTreeAfterOutsideRepaintsChangesAndResiz
     EXPECT_EQ(LargestChannelDifference(CaptureClient(hwnd), RenderTree(w.pm(), 400, 300)), 0);
 }
 
+TEST_F(PreparedDrawing, TheFocusRingAppearsWhenTabKeepsTheFocusWhereItIs) {
+    LayoutWindow w(L"main.xml");
+    ASSERT_TRUE(w.Open()) << w.pm().GetLastErrorText().GetData();
+    HWND hwnd = w.GetHWND();
+    CControlUI* framed = w.pm().FindControl(L"framed");
+    ASSERT_NE(framed, nullptr);
+    Click(hwnd, Center(framed));  // focused by the mouse: no ring
+    ASSERT_EQ(w.pm().GetFocus(), framed);
+    UpdateWindow(hwnd);
+    Frame before = CaptureClient(hwnd);
+    SendMessageW(hwnd, WM_KEYDOWN, VK_TAB, 0);  // the only tab stop: the focus stays
+    UpdateWindow(hwnd);
+    Frame after = CaptureClient(hwnd);
+    EXPECT_EQ(w.pm().GetFocus(), framed);
+    EXPECT_GT(DifferingPixels(after, before, framed->GetPos()), 0);
+    // Inside the button it is the full frame's drawing (GDI+ may set a pixel of the
+    // ring just past the button's edge, which a redraw of the button leaves alone).
+    EXPECT_EQ(DifferingPixels(after, RenderTree(w.pm(), 320, 240), framed->GetPos()), 0);
+}
+
 TEST_F(PreparedDrawing, EachImageIsDecodedOncePerProcessAndAgainWhenTheArchiveIsReplaced) {
     CPaintManagerUI first, second;
     duiimg::PreparedImage* image = first.GetPreparedImage(L"grad.png");
