@@ -3,6 +3,11 @@
 // a paint redraws exactly what changed.
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
+#include <memory>
+
+#include "duilib/gdi_owners.h"
 #include "duilib/image_store.h"
 #include "duilib/prepared_image.h"
 #include "duilib/repaint_plan.h"
@@ -213,6 +218,48 @@ TEST_F(GdiplusUser, DecodingPremultipliesAndTellsOpaqueImagesApart) {
 
     EXPECT_EQ(duiimg::DecodeToPremultiplied("not an image at all"), nullptr);
     EXPECT_EQ(duiimg::DecodeToPremultiplied(""), nullptr);
+}
+
+// The pixels as GDI+ itself draws the decoded image onto premultiplied pixels.
+std::vector<std::uint32_t> DrawnByGdiplus(const std::string& png) {
+    const dui::unique_com<IStream> stream(
+        SHCreateMemStream(reinterpret_cast<const BYTE*>(png.data()), static_cast<UINT>(png.size())));
+    std::vector<std::uint32_t> pixels;
+    {
+        std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
+        int w = static_cast<int>(decoded->GetWidth()), h = static_cast<int>(decoded->GetHeight());
+        Gdiplus::Bitmap target(w, h, PixelFormat32bppPARGB);
+        {
+            Gdiplus::Graphics g(&target);
+            g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+            g.DrawImage(decoded.get(), 0, 0, w, h);
+        }
+        Gdiplus::Rect all(0, 0, w, h);
+        Gdiplus::BitmapData data{};
+        target.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data);
+        for (int y = 0; y < h; ++y) {
+            const auto* row = reinterpret_cast<const std::uint32_t*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+            pixels.insert(pixels.end(), row, row + w);
+        }
+        target.UnlockBits(&data);
+    }
+    return pixels;
+}
+
+TEST_F(GdiplusUser, DecodedPixelsAreThoseGdiplusDrawsFromTheImage) {
+    for (const std::string& png : {GradientPng(40, 30), FramePng(), CheckerPng()}) {
+        auto decoded = duiimg::DecodeToPremultiplied(png);
+        ASSERT_NE(decoded, nullptr);
+        std::vector<std::uint32_t> drawn = DrawnByGdiplus(png);
+        ASSERT_EQ(drawn.size(), static_cast<std::size_t>(decoded->Width() * decoded->Height()));
+        int largest = 0;
+        for (int y = 0; y < decoded->Height(); ++y)
+            for (int x = 0; x < decoded->Width(); ++x)
+                for (int shift = 0; shift < 32; shift += 8)
+                    largest = std::max(largest, std::abs(static_cast<int>((decoded->Row(y)[x] >> shift) & 0xFF) -
+                                                         static_cast<int>((drawn[y * decoded->Width() + x] >> shift) & 0xFF)));
+        EXPECT_LE(largest, kRoundingTolerance);
+    }
 }
 
 TEST_F(GdiplusUser, ScaledFormsAreMadeOncePerSizeAndTheLeastRecentGoesFirst) {
