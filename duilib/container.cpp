@@ -262,8 +262,9 @@ void CContainerUI::DoPaint(Gdiplus::Graphics& g, const RECT& paint) {
         RECT thumb = ThumbRect();
         InflateRect(&bar, -2, 0);
         InflateRect(&thumb, -2, 0);
-        duirender::FillRoundRect(g, bar, 2, m_dwTrackColor);
-        duirender::FillRoundRect(g, thumb, 2, m_dwThumbColor);
+        duipaint::ShapeForms* forms = m_pManager ? m_pManager->GetShapeForms() : nullptr;
+        duirender::FillRoundRect(g, bar, 2, m_dwTrackColor, forms);
+        duirender::FillRoundRect(g, thumb, 2, m_dwThumbColor, forms);
     }
 }
 

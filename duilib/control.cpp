@@ -149,7 +149,7 @@ void CControlUI::DoPaint(Gdiplus::Graphics& g, const RECT& paint) {
 
 void CControlUI::PaintBkColor(Gdiplus::Graphics& g) {
     if (m_dwBkColor == 0) return;
-    duirender::FillRoundRect(g, m_rcItem, m_nBorderRound, m_dwBkColor);
+    duirender::FillRoundRect(g, m_rcItem, m_nBorderRound, m_dwBkColor, m_pManager ? m_pManager->GetShapeForms() : nullptr);
 }
 
 void CControlUI::PaintBkImage(Gdiplus::Graphics& g) {
@@ -157,18 +157,19 @@ void CControlUI::PaintBkImage(Gdiplus::Graphics& g) {
 }
 
 void CControlUI::PaintBorder(Gdiplus::Graphics& g) {
-    if (m_nBorderSize > 0) duirender::DrawBorder(g, m_rcItem, m_nBorderSize, m_nBorderRound, m_dwBorderColor);
+    duipaint::ShapeForms* forms = m_pManager ? m_pManager->GetShapeForms() : nullptr;
+    if (m_nBorderSize > 0) duirender::DrawBorder(g, m_rcItem, m_nBorderSize, m_nBorderRound, m_dwBorderColor, forms);
     if (m_bFocused && m_pManager && m_pManager->ShowsKeyboardFocus())
-        duirender::DrawBorder(g, m_rcItem, 1, 3, 0xC0F3D58E);
+        duirender::DrawBorder(g, m_rcItem, 1, 3, 0xC0F3D58E, forms);
 }
 
 bool CControlUI::DrawImage(Gdiplus::Graphics& g, const CDuiString& image, const RECT* rc) {
     if (!m_pManager || image.IsEmpty()) return false;
     duiattr::ImageSpec spec;
     if (!duiattr::ParseImageSpec(image.str(), spec)) return false;
-    Gdiplus::Bitmap* bitmap = m_pManager->GetImage(spec.file.c_str());
-    if (!bitmap) return false;
-    duirender::DrawImage(g, bitmap, rc ? *rc : m_rcItem, spec);
+    duiimg::PreparedImage* prepared = m_pManager->GetPreparedImage(spec.file.c_str());
+    if (!prepared) return false;
+    duirender::DrawImage(g, prepared, rc ? *rc : m_rcItem, spec, m_pManager->UsesPreparedImages());
     return true;
 }
 

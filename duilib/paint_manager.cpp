@@ -13,6 +13,9 @@
 #include "duilib/container.h"
 #include "duilib/control.h"
 #include "duilib/edit.h"
+#include "duilib/image_store.h"
+#include "duilib/prepared_image.h"
+#include "duilib/repaint_plan.h"
 #include "duilib/option.h"
 #include "duilib/resources.h"
 
@@ -34,29 +37,6 @@ void StartGdiplus() {
     if (token) return;
     Gdiplus::GdiplusStartupInput input;
     Gdiplus::GdiplusStartup(&token, &input, nullptr);
-}
-
-std::unique_ptr<Gdiplus::Bitmap> DecodeImage(const std::string& bytes) {
-    if (bytes.empty()) return nullptr;
-    const dui::unique_com<IStream> stream(
-        SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
-    if (!stream) return nullptr;
-    std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
-    std::unique_ptr<Gdiplus::Bitmap> result;
-    if (decoded && decoded->GetLastStatus() == Gdiplus::Ok) {
-        // Premultiplied 32-bit pixels draw fastest; the copy also frees the stream.
-        int w = static_cast<int>(decoded->GetWidth()), h = static_cast<int>(decoded->GetHeight());
-        result = std::make_unique<Gdiplus::Bitmap>(w, h, PixelFormat32bppPARGB);
-        if (result->GetLastStatus() == Gdiplus::Ok) {
-            Gdiplus::Graphics g(result.get());
-            g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
-            g.DrawImage(decoded.get(), 0, 0, w, h);
-        } else {
-            result.reset();
-        }
-    }
-    decoded.reset();  // the bitmap reads from the stream: it goes first
-    return result;
 }
 
 }  // namespace
@@ -279,37 +259,46 @@ int CPaintManagerUI::GetFontHeight(int index) {
 }
 
 Gdiplus::Bitmap* CPaintManagerUI::GetImage(const wchar_t* name) {
+    duiimg::PreparedImage* image = GetPreparedImage(name);
+    return image ? image->Pixels() : nullptr;
+}
+
+duiimg::PreparedImage* CPaintManagerUI::GetPreparedImage(const wchar_t* name) {
     if (!name || !*name) return nullptr;
     std::wstring key(name);
     auto it = m_images.find(key);
     if (it != m_images.end()) return it->second.get();
     if (m_missingImages.count(key)) return nullptr;
     StartGdiplus();
-    std::string bytes;
     std::wstring error;
-    if (!duires::LoadResource(key, bytes, error)) {
+    std::shared_ptr<duiimg::PreparedImage> image = duiimg::LoadSharedImage(key, error);
+    if (!image) {
         m_missingImages.insert(key);
         m_sLastError = (L"image " + error).c_str();
         return nullptr;
     }
-    std::unique_ptr<Gdiplus::Bitmap> bitmap = DecodeImage(bytes);
-    if (!bitmap) {
-        m_missingImages.insert(key);
-        m_sLastError = (L"image \"" + key + L"\" cannot be decoded").c_str();
-        return nullptr;
-    }
-    Gdiplus::Bitmap* raw = bitmap.get();
-    m_images.emplace(key, std::move(bitmap));
+    duiimg::PreparedImage* raw = image.get();
+    m_images.emplace(key, std::move(image));
     return raw;
 }
 
 void CPaintManagerUI::Invalidate(const RECT& rc) {
-    if (m_hWndPaint && rc.right > rc.left && rc.bottom > rc.top) InvalidateRect(m_hWndPaint, &rc, FALSE);
+    if (!m_hWndPaint || rc.right <= rc.left || rc.bottom <= rc.top) return;
+    m_dirty.push_back(rc);
+    // A long run of changes between two paints becomes one redraw of the window.
+    if (m_dirty.size() > 64) InvalidateAll();
+    InvalidateRect(m_hWndPaint, &rc, FALSE);
+}
+
+void CPaintManagerUI::InvalidateAll() {
+    m_bBackValid = false;
+    m_dirty.clear();
+    if (m_hWndPaint) InvalidateRect(m_hWndPaint, nullptr, FALSE);
 }
 
 void CPaintManagerUI::NeedUpdate() {
     m_bUpdateNeeded = true;
-    if (m_hWndPaint) InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    InvalidateAll();
 }
 
 void CPaintManagerUI::UpdateLayout() {
@@ -318,7 +307,7 @@ void CPaintManagerUI::UpdateLayout() {
     RECT client{};
     GetClientRect(m_hWndPaint, &client);
     if (client.right > client.left && client.bottom > client.top) m_pRoot->SetPos(client);
-    InvalidateRect(m_hWndPaint, nullptr, FALSE);
+    InvalidateAll();
 }
 
 void CPaintManagerUI::SetFocus(CControlUI* control) {
@@ -364,6 +353,8 @@ bool CPaintManagerUI::SetNextTabControl(bool forward) {
     if (it == stops.end()) index = forward ? 0 : stops.size() - 1;
     else if (forward) index = (static_cast<std::size_t>(it - stops.begin()) + 1) % stops.size();
     else index = (static_cast<std::size_t>(it - stops.begin()) + stops.size() - 1) % stops.size();
+    // The focus ring appears now even when the focus stays where it is.
+    if (!m_bKeyboardFocus && m_pFocus) m_pFocus->Invalidate();
     m_bKeyboardFocus = true;
     SetFocus(stops[index]);
     return true;
@@ -437,46 +428,47 @@ void CPaintManagerUI::EnsureBackBuffer(int cx, int cy) {
     ReleaseDC(m_hWndPaint, screen);
     if (m_hDcBack && m_hBmpBack) m_hOldBmp = SelectObject(m_hDcBack, m_hBmpBack);
     m_szBack = SIZE{cx, cy};
+    m_bBackValid = false;
 }
 
 void CPaintManagerUI::Paint() {
+    // Images first drawn in this frame come out of one reading of the archive.
+    const duires::ArchiveSession archiveRead;
     UpdateLayout();
-    // The update region as separate rectangles: a hover change at two far apart
-    // buttons must not repaint everything between them.
-    std::vector<RECT> parts;
+    // What the system wants on screen, as separate rectangles.
+    std::vector<RECT> shown;
     {
         const dui::unique_region region(CreateRectRgn(0, 0, 0, 0));
-        if (region && GetUpdateRgn(m_hWndPaint, region.get(), FALSE) > NULLREGION) {
-            DWORD size = GetRegionData(region.get(), 0, nullptr);
-            std::vector<char> buffer(size);
-            auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-            if (size && GetRegionData(region.get(), size, data)) {
-                const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
-                parts.assign(rects, rects + data->rdh.nCount);
-            }
-        }
+        if (region && GetUpdateRgn(m_hWndPaint, region.get(), FALSE) > NULLREGION)
+            shown = duipaint::RegionRects(region.get());
     }
     PAINTSTRUCT ps{};
     HDC dc = BeginPaint(m_hWndPaint, &ps);
     if (!dc) return;
-    if (parts.empty() || parts.size() > 8) parts.assign(1, ps.rcPaint);
+    if (shown.empty() || shown.size() > duipaint::kMaxSeparateParts) shown.assign(1, ps.rcPaint);
     RECT client{};
     GetClientRect(m_hWndPaint, &client);
     if (client.right > 0 && client.bottom > 0) {
         EnsureBackBuffer(client.right, client.bottom);
         if (m_hDcBack && m_hBmpBack) {
-            Gdiplus::Graphics g(m_hDcBack);
-            g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-            Gdiplus::SolidBrush back(Gdiplus::Color(static_cast<Gdiplus::ARGB>(m_dwBackground | 0xFF000000u)));
-            for (const RECT& rc : parts) {
-                if (rc.right <= rc.left || rc.bottom <= rc.top) continue;
-                g.SetClip(Gdiplus::Rect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
-                g.FillRectangle(&back, static_cast<INT>(rc.left), static_cast<INT>(rc.top),
-                                static_cast<INT>(rc.right - rc.left), static_cast<INT>(rc.bottom - rc.top));
-                if (m_pRoot) m_pRoot->DoPaint(g, rc);
+            // Taken before drawing: a control that changes while being drawn is
+            // redrawn at the next paint.
+            std::vector<RECT> redraw = duipaint::RectsToRedraw(!m_bBackValid, client, m_dirty);
+            m_dirty.clear();
+            m_bBackValid = true;
+            if (!redraw.empty()) {
+                Gdiplus::Graphics g(m_hDcBack);
+                g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
+                Gdiplus::SolidBrush back(Gdiplus::Color(static_cast<Gdiplus::ARGB>(m_dwBackground | 0xFF000000u)));
+                for (const RECT& rc : redraw) {
+                    g.SetClip(Gdiplus::Rect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
+                    g.FillRectangle(&back, static_cast<INT>(rc.left), static_cast<INT>(rc.top),
+                                    static_cast<INT>(rc.right - rc.left), static_cast<INT>(rc.bottom - rc.top));
+                    if (m_pRoot) m_pRoot->DoPaint(g, rc);
+                }
+                g.Flush(Gdiplus::FlushIntentionSync);
             }
-            g.Flush(Gdiplus::FlushIntentionSync);
-            for (const RECT& rc : parts)
+            for (const RECT& rc : shown)
                 BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_hDcBack, rc.left, rc.top, SRCCOPY);
         }
     }

@@ -18,12 +18,17 @@
 #include <string>
 #include <vector>
 
+#include "duilib/shape_forms.h"
 #include "duilib/ui_base.h"
 
 namespace Gdiplus {
 class Bitmap;
 class Font;
 }  // namespace Gdiplus
+
+namespace duiimg {
+class PreparedImage;
+}
 
 class COptionUI;
 class CEditUI;
@@ -104,12 +109,26 @@ public:
     // the window's life. Null when missing or undecodable; the reason is kept as the
     // last error.
     Gdiplus::Bitmap* GetImage(const wchar_t* name);
+    // The same image with its scaled forms; decoded once for the whole process and
+    // shared with the other windows.
+    duiimg::PreparedImage* GetPreparedImage(const wchar_t* name);
+    // Whether images are copied from their prepared pixels, scaled and nine-part ones
+    // from forms resampled once per size (the default), or drawn and resampled by GDI+
+    // at every frame (the reference drawing the prepared one must look like).
+    void SetUsePreparedImages(bool use) { m_bUsePreparedImages = use; }
+    bool UsesPreparedImages() const { return m_bUsePreparedImages; }
+    // The window's kept forms of filled and outlined shapes; null while prepared
+    // drawing is off.
+    duipaint::ShapeForms* GetShapeForms() { return m_bUsePreparedImages ? &m_shapes : nullptr; }
     // The last resource problem seen by this manager (missing image, bad layout...).
     const CDuiString& GetLastErrorText() const { return m_sLastError; }
     void SetLastErrorText(const wchar_t* text) { m_sLastError = text; }
 
-    // Repaint a part of the window at the next WM_PAINT.
+    // Redraw a part of the window at the next WM_PAINT. Only such parts are drawn
+    // again; the rest of a paint is copied from the frame kept in the back buffer.
     void Invalidate(const RECT& rc);
+    // Redraw every control at the next WM_PAINT (the back buffer's frame is stale).
+    void InvalidateAll();
     // Redo the layout at the next WM_PAINT.
     void NeedUpdate();
     // Lays out pending changes at once (tests and callers that read positions).
@@ -166,7 +185,9 @@ private:
     std::map<std::wstring, std::vector<COptionUI*>> m_optionGroups;
     std::map<int, FontInfo> m_fonts;
     int m_defaultFont = -1;
-    std::map<std::wstring, std::unique_ptr<Gdiplus::Bitmap>> m_images;
+    std::map<std::wstring, std::shared_ptr<duiimg::PreparedImage>> m_images;
+    bool m_bUsePreparedImages = true;
+    duipaint::ShapeForms m_shapes;
     std::set<std::wstring> m_missingImages;
     CDuiString m_sLastError;
     RECT m_rcCaption{};
@@ -176,6 +197,8 @@ private:
     bool m_bUpdateNeeded = false;
     bool m_bMouseTracking = false;
     bool m_bKeyboardFocus = false;
+    std::vector<RECT> m_dirty;      // changed since the back buffer's frame was drawn
+    bool m_bBackValid = false;      // the back buffer holds a complete frame
     HDC m_hDcBack = nullptr;
     HBITMAP m_hBmpBack = nullptr;
     HGDIOBJ m_hOldBmp = nullptr;

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <gdiplus.h>
 
+#include "duilib/prepared_image.h"
+#include "duilib/shape_forms.h"
+
 namespace duirender {
 namespace {
 
@@ -36,6 +39,24 @@ void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw,
     g.DrawImage(image, Gdiplus::Rect(dx, dy, dw, dh), sx, sy, sw, sh, Gdiplus::UnitPixel, attrs);
 }
 
+// Copies prepared pixels 1:1 with GDI, limited to the frame's clip.
+void BlitPiece(Gdiplus::Graphics& g, const duiimg::PixelBuffer& pixels, int dx, int dy, int dw, int dh, int sx, int sy) {
+    Gdiplus::Rect clip;
+    g.GetClipBounds(&clip);
+    int left = std::max(dx, static_cast<int>(clip.X)), top = std::max(dy, static_cast<int>(clip.Y));
+    int right = std::min(dx + dw, static_cast<int>(clip.X + clip.Width));
+    int bottom = std::min(dy + dh, static_cast<int>(clip.Y + clip.Height));
+    if (right <= left || bottom <= top) return;
+    bool drawn = false;
+    if (HDC dc = g.GetHDC()) {
+        drawn = duiimg::BlitPixels(dc, pixels, left, top, right - left, bottom - top, sx + (left - dx), sy + (top - dy));
+        g.ReleaseHDC(dc);
+    }
+    if (!drawn)
+        g.DrawImage(pixels.Bitmap(), left, top, sx + (left - dx), sy + (top - dy), right - left, bottom - top,
+                    Gdiplus::UnitPixel);
+}
+
 }  // namespace
 
 void FillRect(Gdiplus::Graphics& g, const RECT& rc, DWORD argb) {
@@ -45,9 +66,10 @@ void FillRect(Gdiplus::Graphics& g, const RECT& rc, DWORD argb) {
                     static_cast<INT>(rc.bottom - rc.top));
 }
 
-void FillRoundRect(Gdiplus::Graphics& g, const RECT& rc, int radius, DWORD argb) {
+namespace {
+
+void FillRoundRectNow(Gdiplus::Graphics& g, const RECT& rc, int radius, DWORD argb) {
     if (radius <= 0) return FillRect(g, rc, argb);
-    if ((argb >> 24) == 0) return;
     Gdiplus::GraphicsPath path;
     AddRoundRect(path, Gdiplus::RectF(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), radius);
     Gdiplus::SolidBrush brush(ToColor(argb));
@@ -57,8 +79,7 @@ void FillRoundRect(Gdiplus::Graphics& g, const RECT& rc, int radius, DWORD argb)
     g.SetSmoothingMode(old);
 }
 
-void DrawBorder(Gdiplus::Graphics& g, const RECT& rc, int width, int radius, DWORD argb) {
-    if (width <= 0 || (argb >> 24) == 0) return;
+void DrawBorderNow(Gdiplus::Graphics& g, const RECT& rc, int width, int radius, DWORD argb) {
     Gdiplus::Pen pen(ToColor(argb), static_cast<Gdiplus::REAL>(width));
     float inset = width / 2.0f;
     Gdiplus::RectF r(rc.left + inset, rc.top + inset, rc.right - rc.left - width, rc.bottom - rc.top - width);
@@ -74,24 +95,78 @@ void DrawBorder(Gdiplus::Graphics& g, const RECT& rc, int width, int radius, DWO
     g.SetSmoothingMode(old);
 }
 
-void DrawImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, const RECT& rcControl, const duiattr::ImageSpec& spec) {
-    if (!image) return;
-    int iw = static_cast<int>(image->GetWidth()), ih = static_cast<int>(image->GetHeight());
-    int sx = 0, sy = 0, sw = iw, sh = ih;
+// Draws a shape from its kept form when there is one: the same drawing done once
+// onto transparency composes to the same pixels. GDI+ may touch a pixel past the
+// rectangle's right and bottom edges (a pen centred on them), so the form has a
+// transparent margin of `margin` pixels all round.
+template <typename Draw>
+void DrawShape(Gdiplus::Graphics& g, const RECT& rc, duipaint::ShapeForms* forms, const duipaint::ShapeKey& key,
+               int margin, Draw draw) {
+    const duiimg::PixelBuffer* form = nullptr;
+    if (forms && key.width > 0 && key.height > 0) {
+        form = forms->Get(key, margin, [&](Gdiplus::Graphics& fg) {
+            draw(fg, RECT{margin, margin, margin + key.width, margin + key.height});
+        });
+    }
+    if (form) BlitPiece(g, *form, rc.left - margin, rc.top - margin, form->Width(), form->Height(), 0, 0);
+    else draw(g, rc);
+}
+
+}  // namespace
+
+void FillRoundRect(Gdiplus::Graphics& g, const RECT& rc, int radius, DWORD argb, duipaint::ShapeForms* forms) {
+    if ((argb >> 24) == 0) return;
+    // An opaque plain rectangle is one fast fill already.
+    if (radius <= 0 && (argb >> 24) == 0xFF) return FillRect(g, rc, argb);
+    duipaint::ShapeKey key{duipaint::ShapeKey::Kind::Fill, static_cast<int>(rc.right - rc.left),
+                           static_cast<int>(rc.bottom - rc.top), radius, 0, argb};
+    DrawShape(g, rc, forms, key, 1,
+              [&](Gdiplus::Graphics& to, const RECT& at) { FillRoundRectNow(to, at, radius, argb); });
+}
+
+void DrawBorder(Gdiplus::Graphics& g, const RECT& rc, int width, int radius, DWORD argb, duipaint::ShapeForms* forms) {
+    if (width <= 0 || (argb >> 24) == 0) return;
+    duipaint::ShapeKey key{duipaint::ShapeKey::Kind::Border, static_cast<int>(rc.right - rc.left),
+                           static_cast<int>(rc.bottom - rc.top), radius, width, argb};
+    DrawShape(g, rc, forms, key, width + 1,
+              [&](Gdiplus::Graphics& to, const RECT& at) { DrawBorderNow(to, at, width, radius, argb); });
+}
+
+namespace {
+
+// The part of the image and the destination `spec` picks inside `rcControl`.
+struct Placement {
+    int sx = 0, sy = 0, sw = 0, sh = 0;
+    int dx = 0, dy = 0, dw = 0, dh = 0;
+    bool Empty() const { return dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0; }
+    bool Scaled() const { return dw != sw || dh != sh; }
+};
+
+Placement Place(int iw, int ih, const RECT& rcControl, const duiattr::ImageSpec& spec) {
+    Placement p;
+    p.sw = iw;
+    p.sh = ih;
     if (spec.hasSource) {
-        sx = std::clamp(spec.source.left, 0, iw);
-        sy = std::clamp(spec.source.top, 0, ih);
-        sw = std::clamp(spec.source.right, sx, iw) - sx;
-        sh = std::clamp(spec.source.bottom, sy, ih) - sy;
+        p.sx = std::clamp(spec.source.left, 0, iw);
+        p.sy = std::clamp(spec.source.top, 0, ih);
+        p.sw = std::clamp(spec.source.right, p.sx, iw) - p.sx;
+        p.sh = std::clamp(spec.source.bottom, p.sy, ih) - p.sy;
     }
     RECT rc = rcControl;
     if (spec.hasDest) {
         rc = {rcControl.left + spec.dest.left, rcControl.top + spec.dest.top, rcControl.left + spec.dest.right,
               rcControl.top + spec.dest.bottom};
     }
-    int dx = rc.left, dy = rc.top, dw = rc.right - rc.left, dh = rc.bottom - rc.top;
-    if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0) return;
+    p.dx = rc.left;
+    p.dy = rc.top;
+    p.dw = rc.right - rc.left;
+    p.dh = rc.bottom - rc.top;
+    return p;
+}
 
+// Draws the placed image with GDI+ doing the scaling, the corners and the fade.
+void DrawResampled(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, const Placement& p, const duiattr::ImageSpec& spec) {
+    const int sx = p.sx, sy = p.sy, sw = p.sw, sh = p.sh, dx = p.dx, dy = p.dy, dw = p.dw, dh = p.dh;
     Gdiplus::ImageAttributes attrs;
     Gdiplus::ImageAttributes* useAttrs = nullptr;
     if (spec.fade < 255) {
@@ -128,6 +203,34 @@ void DrawImage(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, const RECT& rcContr
     Piece(g, image, dx + cl, dy + dh - cb, mdw, cb, sx + cl, sy + sh - cb, msw, cb, useAttrs);
     Piece(g, image, dx + dw - cr, dy + dh - cb, cr, cb, sx + sw - cr, sy + sh - cb, cr, cb, useAttrs);
     g.SetInterpolationMode(oldInterpolation);
+}
+
+}  // namespace
+
+void DrawImage(Gdiplus::Graphics& g, duiimg::PreparedImage* image, const RECT& rcControl,
+               const duiattr::ImageSpec& spec, bool usePrepared) {
+    if (!image || !image->Pixels()) return;
+    const Placement p = Place(image->Width(), image->Height(), rcControl, spec);
+    if (p.Empty()) return;
+    if (!p.Scaled() && spec.fade >= 255) {
+        if (usePrepared) BlitPiece(g, image->Buffer(), p.dx, p.dy, p.dw, p.dh, p.sx, p.sy);
+        else Piece(g, image->Pixels(), p.dx, p.dy, p.dw, p.dh, p.sx, p.sy, p.sw, p.sh, nullptr);
+        return;
+    }
+    const duiimg::PixelBuffer* form = nullptr;
+    if (usePrepared) {
+        const auto& c = spec.corner;
+        duiimg::ScaleKey key{p.sx, p.sy, p.sw, p.sh, c.left, c.top, c.right, c.bottom, p.dw, p.dh, spec.fade};
+        // The form is the same drawing done once onto transparency at the origin;
+        // drawn 1:1 it composes to the same pixels as drawing it here each frame.
+        form = image->Scaled(key, [&](Gdiplus::Graphics& fg) {
+            Placement at = p;
+            at.dx = at.dy = 0;
+            DrawResampled(fg, image->Pixels(), at, spec);
+        });
+    }
+    if (form) BlitPiece(g, *form, p.dx, p.dy, p.dw, p.dh, 0, 0);
+    else DrawResampled(g, image->Pixels(), p, spec);
 }
 
 void DrawText(Gdiplus::Graphics& g, Gdiplus::Font* font, const RECT& rc, const std::wstring& text, DWORD argb,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cwchar>
 #include <memory>
 #include <mutex>
 
@@ -19,6 +20,7 @@ struct Config {
     std::wstring zipName;
     bool cached = false;
     std::unique_ptr<duizip::ZipArchive> cachedArchive;
+    int sessions = 0;  // live ArchiveSession objects
 };
 
 Config& State() {
@@ -37,6 +39,15 @@ constexpr std::uint64_t kResourceFileLimit = 256ull << 20;
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
     return files::ReadWholeFile(path, bytes, kResourceFileLimit) == files::ReadResult::Read;
+}
+
+std::wstring FileStamp(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return path + L"|absent";
+    wchar_t stamp[80];
+    swprintf(stamp, 80, L"|%lu.%lu|%lu.%lu", data.nFileSizeHigh, data.nFileSizeLow, data.ftLastWriteTime.dwHighDateTime,
+             data.ftLastWriteTime.dwLowDateTime);
+    return path + stamp;
 }
 
 const wchar_t* Describe(duizip::ZipResult r) {
@@ -101,7 +112,7 @@ bool LoadResource(const std::wstring& name, std::string& bytes, std::wstring& er
             error = L"\"" + archivePath + L"\" is not a zip archive";
             return false;
         }
-        if (config.cached) {
+        if (config.cached || config.sessions > 0) {
             config.cachedArchive = std::make_unique<duizip::ZipArchive>(std::move(local));
             archive = config.cachedArchive.get();
         } else {
@@ -116,6 +127,23 @@ bool LoadResource(const std::wstring& name, std::string& bytes, std::wstring& er
     if (result == duizip::ZipResult::Ok) return true;
     error = L"\"" + name + L"\" " + Describe(result) + L" (" + archivePath + L")";
     return false;
+}
+
+std::wstring ResourceIdentity(const std::wstring& name) {
+    const Config& config = State();
+    if (config.zipName.empty()) return FileStamp(IsAbsolute(name) ? name : config.resourcePath + name);
+    std::wstring archivePath = IsAbsolute(config.zipName) ? config.zipName : config.resourcePath + config.zipName;
+    std::wstring member = name;
+    for (auto& c : member)
+        if (c == L'\\') c = L'/';
+    return FileStamp(archivePath) + L"|" + member;
+}
+
+ArchiveSession::ArchiveSession() { ++State().sessions; }
+
+ArchiveSession::~ArchiveSession() {
+    Config& config = State();
+    if (--config.sessions == 0 && !config.cached) config.cachedArchive.reset();
 }
 
 }  // namespace duires

@@ -29,4 +29,21 @@ std::wstring GetResourceZip();
 // when the archive or the member is missing or damaged.
 bool LoadResource(const std::wstring& name, std::string& bytes, std::wstring& error);
 
+// Where `name` would be read from now, as one text: the archive (or, without one, the
+// plain file) with its size and last-write time, then the name. Two loads with the
+// same identity read the same bytes, so what was decoded for one serves the other;
+// replacing the archive changes it.
+std::wstring ResourceIdentity(const std::wstring& name);
+
+// While one is alive, an archive that is not cached is read and parsed once and then
+// serves every load (a frame that loads many images reads the archive once, not once
+// per image). At its end the archive is let go again.
+class ArchiveSession {
+public:
+    ArchiveSession();
+    ~ArchiveSession();
+    ArchiveSession(const ArchiveSession&) = delete;
+    ArchiveSession& operator=(const ArchiveSession&) = delete;
+};
+
 }  // namespace duires

@@ -72,6 +72,7 @@ void CSliderUI::DoEvent(TEventUI& event) {
         case UIEVENT_DBLCLICK:
             if (!IsEnabled()) return;
             m_bDragging = true;
+            Invalidate();  // the thumb shows its hot image while dragged
             {
                 RECT thumb = GetThumbRect();
                 if (!PtInRect(&thumb, event.ptMouse)) ChangeByPlayer(ValueAtX(event.ptMouse.x), L"movevaluechanged");
@@ -83,6 +84,7 @@ void CSliderUI::DoEvent(TEventUI& event) {
         case UIEVENT_BUTTONUP:
             if (m_bDragging) {
                 m_bDragging = false;
+                Invalidate();
                 if (IsEnabled()) ChangeByPlayer(ValueAtX(event.ptMouse.x), L"valuechanged");
             }
             return;

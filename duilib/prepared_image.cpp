@@ -1,0 +1,109 @@
+#include "duilib/prepared_image.h"
+
+#include <objidl.h>
+#include <shlwapi.h>
+
+#include <algorithm>
+#include <cstring>
+#include <gdiplus.h>
+
+#include "common/win32/gdi_handle.h"
+
+namespace duiimg {
+
+std::unique_ptr<PixelBuffer> PixelBuffer::Make(int width, int height) {
+    if (width <= 0 || height <= 0) return nullptr;
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;  // top row first, as GDI+ lays out its pixels
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    std::unique_ptr<PixelBuffer> buffer(new PixelBuffer());
+    void* bits = nullptr;
+    buffer->dib_.reset(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!buffer->dib_ || !bits) return nullptr;
+    buffer->width_ = width;
+    buffer->height_ = height;
+    buffer->bits_ = static_cast<std::uint32_t*>(bits);  // a new DIB section is all zeroes
+    buffer->bitmap_ = std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppPARGB,
+                                                        static_cast<BYTE*>(bits));
+    if (buffer->bitmap_->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    return buffer;
+}
+
+PixelBuffer::~PixelBuffer() = default;
+
+void PixelBuffer::CheckOpacity() {
+    GdiFlush();  // GDI may still be writing into the section
+    opaque_ = true;
+    for (int y = 0; y < height_ && opaque_; ++y) {
+        const std::uint32_t* row = Row(y);
+        for (int x = 0; x < width_; ++x)
+            if ((row[x] >> 24) != 0xFF) {
+                opaque_ = false;
+                break;
+            }
+    }
+}
+
+PreparedImage::PreparedImage(std::unique_ptr<PixelBuffer> pixels) : pixels_(std::move(pixels)) {}
+
+PreparedImage::~PreparedImage() = default;
+
+const PixelBuffer* PreparedImage::Scaled(const ScaleKey& key, const std::function<void(Gdiplus::Graphics&)>& render) {
+    auto it = std::find_if(scaled_.begin(), scaled_.end(), [&key](const Form& f) { return f.key == key; });
+    if (it != scaled_.end()) {
+        scaled_.splice(scaled_.begin(), scaled_, it);
+        return scaled_.front().pixels.get();
+    }
+    std::unique_ptr<PixelBuffer> form = PixelBuffer::Make(key.dw, key.dh);
+    if (!form) return nullptr;
+    {
+        Gdiplus::Graphics g(form->Bitmap());
+        if (g.GetLastStatus() != Gdiplus::Ok) return nullptr;
+        render(g);
+        g.Flush(Gdiplus::FlushIntentionSync);
+    }
+    form->CheckOpacity();
+    scaled_.push_front(Form{key, std::move(form)});
+    if (scaled_.size() > kScaledFormsKept) scaled_.pop_back();
+    return scaled_.front().pixels.get();
+}
+
+std::unique_ptr<PixelBuffer> DecodeToPremultiplied(const std::string& bytes) {
+    if (bytes.empty()) return nullptr;
+    const dui::unique_com<IStream> stream(
+        SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
+    if (!stream) return nullptr;
+    std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
+    if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    int w = static_cast<int>(decoded->GetWidth()), h = static_cast<int>(decoded->GetHeight());
+    std::unique_ptr<PixelBuffer> result = PixelBuffer::Make(w, h);
+    if (!result) return nullptr;
+    // GDI+ converts the pixels while reading them out (one pass, no resampling); the
+    // rows go into our own memory, which also lets the stream go.
+    Gdiplus::Rect all(0, 0, w, h);
+    Gdiplus::BitmapData from{};
+    if (decoded->LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &from) != Gdiplus::Ok) return nullptr;
+    for (int y = 0; y < h; ++y)
+        std::memcpy(result->Row(y), static_cast<const BYTE*>(from.Scan0) + static_cast<std::ptrdiff_t>(y) * from.Stride,
+                    static_cast<std::size_t>(w) * 4);
+    decoded->UnlockBits(&from);
+    decoded.reset();  // the decoded bitmap reads from the stream: it goes first
+    result->CheckOpacity();
+    return result;
+}
+
+bool BlitPixels(HDC dc, const PixelBuffer& pixels, int dx, int dy, int width, int height, int sx, int sy) {
+    const win32::unique_memory_dc source(CreateCompatibleDC(dc));
+    if (!source) return false;
+    const win32::select_object_guard selected(source.get(), pixels.Dib());
+    if (!selected.selected()) return false;
+    if (pixels.Opaque()) return BitBlt(dc, dx, dy, width, height, source.get(), sx, sy, SRCCOPY) != FALSE;
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return AlphaBlend(dc, dx, dy, width, height, source.get(), sx, sy, width, height, blend) != FALSE;
+}
+
+}  // namespace duiimg
