@@ -71,6 +71,7 @@ private:
     NOTIFYICONDATAW m_trayIcon{};
     dui::unique_icon m_trayIconImage;  // the icon m_trayIcon shows; outlives its removal
     bool m_trayIconAdded = false;
+    bool m_askingCloseChoice = false;  // the close question is open
     std::unique_ptr<CDataCollector> m_collector;
     std::unique_ptr<CFuncInteraction> m_interaction;
     std::unique_ptr<CLocalUserInfo> m_userInfo;

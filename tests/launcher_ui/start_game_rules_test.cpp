@@ -25,7 +25,27 @@ TEST(CustomSize, LimitsAreInclusive) {
     EXPECT_FALSE(CustomSizeAcceptable(Custom(L"2561", L"1600")));
     EXPECT_FALSE(CustomSizeAcceptable(Custom(L"2560", L"1601")));
     EXPECT_TRUE(CustomSizeAcceptable(Custom(L"1920a", L"1080"))) << "read as atoi reads it";
-    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"", L"")));
+}
+
+TEST(CustomSize, AnEmptyTextStandsFor1366x768) {
+    EXPECT_TRUE(CustomSizeAcceptable(Custom(L"", L"")));
+    EXPECT_TRUE(CustomSizeAcceptable(Custom(L"", L"1600")));
+    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"", L"1601"))) << "the given half is still checked";
+    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"799", L"")));
+    EXPECT_FALSE(CustomSizeAcceptable(Custom(L"x", L"768"))) << "a text that reads as 0 is not empty";
+}
+
+TEST(FullScreenSize, ASavedCustomSelectionUsesTheListDefault) {
+    SettingsSnapshot full = Custom(L"1920", L"1080", 2);
+    UseListSizeInFullScreen(full);
+    EXPECT_EQ(full.resolutionSelection, -1);
+    SettingsSnapshot windowed = Custom(L"1920", L"1080", 1);
+    UseListSizeInFullScreen(windowed);
+    EXPECT_EQ(windowed.resolutionSelection, 5);
+    SettingsSnapshot listed = Custom(L"", L"", 2);
+    listed.resolutionSelection = 3;
+    UseListSizeInFullScreen(listed);
+    EXPECT_EQ(listed.resolutionSelection, 3);
 }
 
 TEST(CustomSize, OnlyCountsWhenTheCustomSizeIsInUse) {
