@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "launcher/settings/settings_snapshot.h"
+#include "launcher/ui/memory_tier_choice.h"
+#include "launcher/ui/updater_start.h"
+#include "tests/support/test_files.h"
 
 using settings::SettingsSnapshot;
 
@@ -63,4 +66,32 @@ TEST(CustomSize, EmptyTextsBecomeTheDefaultSize) {
     SettingsSnapshot kept = Custom(L"1024", L"", 2);
     FillEmptyCustomSize(kept);
     EXPECT_EQ(kept.customHeight, L"") << "not in use with window style 2";
+}
+
+TEST(MemoryTierChoice, FollowsTheSizesTheTierTextsName) {
+    constexpr unsigned long long GiB = 1ull << 30;
+    EXPECT_EQ(MemoryTierForPhysicalMemory(4 * GiB), 0);
+    EXPECT_EQ(MemoryTierForPhysicalMemory(8 * GiB), 0) << "8G or less";
+    EXPECT_EQ(MemoryTierForPhysicalMemory(8 * GiB - 300 * (1ull << 20)), 0) << "an 8G machine reports a bit less";
+    EXPECT_EQ(MemoryTierForPhysicalMemory(12 * GiB), 1);
+    EXPECT_EQ(MemoryTierForPhysicalMemory(16 * GiB - 400 * (1ull << 20)), 2) << "a 16G machine";
+    EXPECT_EQ(MemoryTierForPhysicalMemory(64 * GiB), 2);
+    EXPECT_EQ(MemoryTierForPhysicalMemory(0), 0);
+    const int here = MemoryTierForThisMachine();
+    EXPECT_TRUE(here >= 0 && here <= 2);
+}
+
+TEST(StartFailureText, SaysWhyInChineseAndNamesTheScript) {
+    const std::wstring notWritten = StartFailureText(StartFailure::ScriptNotWritten);
+    const std::wstring notStarted = StartFailureText(StartFailure::ScriptNotStarted);
+    EXPECT_NE(notWritten.find(L"游戏未能启动"), std::wstring::npos);
+    EXPECT_NE(notWritten.find(L"RunGame.bat"), std::wstring::npos);
+    EXPECT_NE(notWritten, notStarted);
+    EXPECT_EQ(std::wstring(StartFailureText(StartFailure::None)), L"");
+}
+
+TEST(UpdaterStart, ResolvesBesideTheLauncherAndReportsAMissingProgram) {
+    EXPECT_EQ(UpdaterPath(L"C:\\Games\\Velmora"), L"C:\\Games\\Velmora\\Updater.exe");
+    testing_support::TempDir empty;
+    EXPECT_FALSE(StartUpdater(empty.path()));
 }
