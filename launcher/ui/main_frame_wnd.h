@@ -30,6 +30,9 @@ public:
     void SetOwnVersion(const std::wstring& version) { m_ownVersion = version; }
 
     void Notify(TNotifyUI& msg) override;
+    CPaintManagerUI& GetPaintManager() { return m_pm; }
+    // Whether the tray icon is in the notification area now.
+    bool HasTrayIcon() const { return m_trayIconAdded; }
     // 1 when every service came up, 0 otherwise (the window opens either way).
     int CreateDataInfo();
     void StartGame();
