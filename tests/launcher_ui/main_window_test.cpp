@@ -42,16 +42,15 @@ struct BoxAnswer {
     static inline int boxesSeen = 0;
     static inline std::wstring text;
     static inline int ticks = 0;
+    static BOOL CALLBACK CountOne(HWND hwnd, LPARAM out) {
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        if (std::wstring(name) == L"MessageWnd" && IsWindowVisible(hwnd)) ++*reinterpret_cast<int*>(out);
+        return TRUE;
+    }
     static int CountBoxes() {
         int count = 0;
-        EnumWindows(
-            [](HWND hwnd, LPARAM out) -> BOOL {
-                wchar_t name[64] = {};
-                GetClassNameW(hwnd, name, 64);
-                if (std::wstring(name) == L"MessageWnd" && IsWindowVisible(hwnd)) ++*reinterpret_cast<int*>(out);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&count));
+        EnumWindows(&CountOne, reinterpret_cast<LPARAM>(&count));
         return count;
     }
     static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
