@@ -13,6 +13,7 @@
 #include "duilib/container.h"
 #include "duilib/control.h"
 #include "duilib/edit.h"
+#include "duilib/font_fallback.h"
 #include "duilib/image_store.h"
 #include "duilib/prepared_image.h"
 #include "duilib/repaint_plan.h"
@@ -219,7 +220,7 @@ Gdiplus::Font* CPaintManagerUI::GetFont(int index) {
     if (!info.font) {
         INT style = (info.bold ? Gdiplus::FontStyleBold : 0) | (info.underline ? Gdiplus::FontStyleUnderline : 0) |
                     (info.italic ? Gdiplus::FontStyleItalic : 0);
-        Gdiplus::FontFamily family(info.face.c_str());
+        Gdiplus::FontFamily family(dui::UsableFontFace(info.face).c_str());
         if (family.GetLastStatus() == Gdiplus::Ok && family.IsAvailable()) {
             info.font = std::make_unique<Gdiplus::Font>(&family, static_cast<Gdiplus::REAL>(info.size), style,
                                                         Gdiplus::UnitPixel);
@@ -238,7 +239,7 @@ HFONT CPaintManagerUI::GetHFont(int index) {
     if (!info.hfont) {
         info.hfont = CreateFontW(-info.size, 0, 0, 0, info.bold ? FW_BOLD : FW_NORMAL, info.italic, info.underline, FALSE,
                                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                 DEFAULT_PITCH, info.face.c_str());
+                                 DEFAULT_PITCH, dui::UsableFontFace(info.face).c_str());
     }
     return info.hfont;
 }

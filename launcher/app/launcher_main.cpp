@@ -15,6 +15,9 @@
 #include "launcher/app/version_check.h"
 #include "launcher/ui/main_frame_wnd.h"
 #include "launcher/ui/message_wnd.h"
+#include "launcher/ui/updater_start.h"
+#include "duilib/font_fallback.h"
+#include "launcher/app/running_instance.h"
 #include "launcher/util/directory_tree.h"
 #include "launcher/util/module_folder.h"
 
@@ -65,9 +68,15 @@ int LauncherMain(HINSTANCE instance) {
     // server base. It outlives the window and the message loop.
     LauncherContext context{ProgramFolder(GetModuleFolder())};
     CPaintManagerUI::SetInstance(instance);
+    // A face the system lacks is drawn in its default UI face; the log says so once.
+    dui::SetFontFallbackReporter([](const std::wstring& missing, const std::wstring& used) {
+        if (g_log) g_log->Write(LOG_INTER, L"uicpp:font " + missing + L" missing, using " + used + L"\n", true);
+    });
 
     win32::unique_handle mutex(CreateMutexW(nullptr, FALSE, L"TessikRunOnlyOneInstance"));
     if (!mutex || GetLastError() == ERROR_ALREADY_EXISTS) {
+        // The running launcher may sit hidden in the tray: bring it back first.
+        BringRunningLauncherToFront();
         MessageBoxW(nullptr, L"程序已经在运行", L"Zorvik提示", MB_OK);
         return 0;
     }
@@ -105,9 +114,12 @@ int LauncherMain(HINSTANCE instance) {
     if (check == VersionCheck::ServerNewer) {
         const std::wstring prompt = BuildUpdatePromptText(serverCut, ownCut);
         if (ShowMessageBox(L"更新提示", prompt.c_str(), 2) == 1) {
-            window.reset();
-            ShellExecuteW(nullptr, L"open", L"Updater.exe", nullptr, nullptr, SW_SHOWNORMAL);
-            return 0;
+            if (StartUpdater(context.folder.Path())) {
+                window.reset();
+                return 0;
+            }
+            // No updater to hand over to: the player still gets the launcher.
+            ShowMessageBox(L"错误", kUpdaterNotStartedText, 5);
         }
     } else if (check == VersionCheck::DownloadFailed) {
         ShowMessageBox(L"错误", L"\n\t网络连接错误", 5);

@@ -54,8 +54,9 @@ int WriteLaunchScript(const GameLocations& where, int tier) {
     if (!WriteLaunchScriptFile(where, tier)) return 0;
     const std::wstring path = ScriptPath(where);
     const std::wstring folder = ScriptFolder(where);
-    ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, folder.c_str(), SW_HIDE);
-    return 1;
+    const HINSTANCE started = ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, folder.c_str(), SW_HIDE);
+    // The shell answers a value above 32 when it ran the script.
+    return reinterpret_cast<INT_PTR>(started) > 32 ? 1 : -1;
 }
 
 int WriteLaunchScript(int tier) { return WriteLaunchScript(CurrentGameLocations(), tier); }

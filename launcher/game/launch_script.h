@@ -28,6 +28,7 @@ bool WriteLaunchScriptFile(const GameLocations& where, int tier);
 
 // Writes the script and has the shell run it hidden in game\ below the game folder;
 // the launcher does not wait for it. 1 when the script was written and handed to the
-// shell, 0 when it could not be written (then nothing is run).
+// shell, 0 when it could not be written (then nothing is run), -1 when it was written
+// but the shell refused to run it.
 int WriteLaunchScript(const GameLocations& where, int tier);
 int WriteLaunchScript(int tier);

@@ -35,7 +35,9 @@ StartSequenceResult RunStartSequence(const GameLocations& where, const settings:
 
     StartSequenceResult result;
     result.memoryTier = ChooseMemoryTier(snapshot);
-    result.scriptStarted = WriteLaunchScript(where, result.memoryTier) == 1;
+    const int script = WriteLaunchScript(where, result.memoryTier);
+    result.scriptWritten = script != 0;
+    result.scriptStarted = script == 1;
     return result;
 }
 

@@ -16,7 +16,8 @@ int ChooseMemoryTier(const settings::SettingsSnapshot& snapshot);
 
 struct StartSequenceResult {
     int memoryTier = 0;          // the tier the script was built for
-    bool scriptStarted = false;  // the script was written and handed to the shell
+    bool scriptWritten = false;  // game\RunGame.bat was written
+    bool scriptStarted = false;  // the script was written and the shell ran it
 };
 
 // Writes `resolutionEntry` (a whole "resolution=..." entry) and the snapshot's

@@ -173,7 +173,7 @@ void IPCToolClassNamePipe::ServerThread(const win32::StopSignal& stop) {
 // reason written once per run of equal failures) when either step fails.
 bool IPCToolClassNamePipe::StartListening(Listener& listener, DWORD& lastCreateError) {
     listener.instance.reset(CreateNamedPipeW(
-        path_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT,
+        path_.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED, PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS,
         ipc::kMaxPipeInstances, ipc::kPipeBufferSize, ipc::kPipeBufferSize, ipc::kPipeDefaultTimeoutMs, nullptr));
     if (!listener.instance) {
         const DWORD error = GetLastError();

@@ -36,6 +36,12 @@ Log::Log() { Init(GetModuleFolderWithSlash() + L"log"); }
 
 Log::Log(const std::wstring& folder) { Init(folder); }
 
+Log::Log(const std::wstring& folder, unsigned long long maxFileBytes) : maxFileBytes_(maxFileBytes) { Init(folder); }
+
+bool LogNeedsRollover(unsigned long long currentBytes, unsigned long long addingBytes, unsigned long long maxBytes) {
+    return currentBytes > 0 && currentBytes + addingBytes > maxBytes;
+}
+
 void Log::Init(std::wstring folder) {
     MakeLogFolder(folder);
     folder_ = folder + L"\\";
@@ -63,9 +69,18 @@ void Log::Write(int id, const std::wstring& text, bool withTime) {
     CriticalSectionLock lock(writeLock_);
     const std::wstring path = folder_ + entry->second;
     const std::wstring line = (withTime ? TimeStamp() : std::wstring()) + text;
-    // Text mode: each "\n" lands as CR LF.
-    unique_stdio_file file(_wfsopen(path.c_str(), L"a", _SH_DENYNO));
     const std::string bytes = ToNarrowString(line);
+    // Text mode writes each "\n" as CR LF: count the line ends twice.
+    unsigned long long adding = bytes.size();
+    for (char c : bytes) adding += c == '\n' ? 1 : 0;
+    WIN32_FILE_ATTRIBUTE_DATA existing{};
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &existing)) {
+        const unsigned long long size = (static_cast<unsigned long long>(existing.nFileSizeHigh) << 32) | existing.nFileSizeLow;
+        if (LogNeedsRollover(size, adding, maxFileBytes_)) {
+            MoveFileExW(path.c_str(), (path + L".1").c_str(), MOVEFILE_REPLACE_EXISTING);
+        }
+    }
+    unique_stdio_file file(_wfsopen(path.c_str(), L"a", _SH_DENYNO));
     if (!file) return;
     if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), file.get());
 }

@@ -18,6 +18,8 @@ public:
     Log();
     // Uses `folder` (without trailing backslash) instead; for tools and tests.
     explicit Log(const std::wstring& folder);
+    // The same with another size cap per file; for tests.
+    Log(const std::wstring& folder, unsigned long long maxFileBytes);
     virtual ~Log();
     Log(const Log&) = delete;
     Log& operator=(const Log&) = delete;
@@ -25,7 +27,9 @@ public:
     // Appends `text` (which carries its own "\n") to the file of `id`, after the time
     // prefix when `withTime` is set. Stored in the file-API code page with CR LF line
     // ends. Serialised across threads; every line is on disk when this returns.
-    // Unknown ids and failures to open the file are silent.
+    // Unknown ids and failures to open the file are silent. A file that would grow
+    // past the cap is first moved to "<name>.1" (replacing an older one) and a new
+    // file begins, so no writer, local or a pipe peer, can fill the disk.
     void Write(int id, const std::wstring& text, bool withTime);
 
     // "[YYYY-MM-DD HH:MM:SS]\t" for the current local time.
@@ -34,13 +38,22 @@ public:
     // The log folder with its trailing backslash.
     const std::wstring& Folder() const { return folder_; }
 
+    // Each file's cap: 8 MiB.
+    static constexpr unsigned long long kDefaultMaxFileBytes = 8ull << 20;
+
 private:
     void Init(std::wstring folder);
 
     std::map<int, std::wstring> files_;
     std::wstring folder_;
     CRITICAL_SECTION writeLock_;
+    unsigned long long maxFileBytes_ = kDefaultMaxFileBytes;
 };
+
+// True when a file of `currentBytes` must move aside before `addingBytes` more are
+// appended under a cap of `maxBytes`. An empty file never moves: a single line larger
+// than the cap is written whole into a fresh file.
+bool LogNeedsRollover(unsigned long long currentBytes, unsigned long long addingBytes, unsigned long long maxBytes);
 
 // The time prefix for the given local time; year unpadded, the rest two digits.
 std::wstring FormatTimePrefix(int year, int month, int day, int hour, int minute, int second);

@@ -21,9 +21,11 @@
 #include "launcher/ui/find_path_wnd.h"
 #include "launcher/ui/launcher_messages.h"
 #include "launcher/ui/local_user_info.h"
+#include "launcher/ui/memory_tier_choice.h"
 #include "launcher/ui/message_wnd.h"
 #include "launcher/ui/settings_wnd.h"
 #include "launcher/ui/start_game_rules.h"
+#include "launcher/ui/updater_start.h"
 #include "launcher/ui/web_addresses.h"
 #include "launcher/util/module_folder.h"
 
@@ -51,7 +53,12 @@ void SetForeImage(CControlUI* control, const wchar_t* image) {
     if (auto* button = dynamic_cast<CButtonUI*>(control)) button->SetForeImage(image);
 }
 
-void StartUpdater() { ShellExecuteW(nullptr, L"open", L"Updater.exe", nullptr, nullptr, SW_SHOWNORMAL); }
+// The message the shell broadcasts when the task bar is created again (a restarted
+// explorer): every tray icon must be added anew.
+UINT TaskbarCreatedMessage() {
+    static const UINT message = RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
 
 }  // namespace
 
@@ -114,6 +121,10 @@ LRESULT CCorvaneUIFrameWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam
             OnGameEnded();
             break;
         default: {
+            if (msg == TaskbarCreatedMessage() && msg != 0) {
+                AddTrayIcon();
+                return 0;
+            }
             LRESULT result = 0;
             if (m_pm.MessageHandler(msg, wParam, lParam, result)) return result;
             break;
@@ -223,6 +234,10 @@ void CCorvaneUIFrameWnd::InitMainPage() {
     } else {
         m_settingsPage->ApplySavedSettings();
     }
+    // Until the player picks a tier, the slider shows the one that fits this machine.
+    if (m_userFolderState == UserFolderState::Fresh || settings::ReadText(settings::kStartModel).empty()) {
+        m_settingsPage->PreselectMemoryTier(MemoryTierForThisMachine());
+    }
     if (auto* home = dynamic_cast<DuiButton*>(wrappers.Lookup(5))) home->SetForeImage(L"首页选中.jpg");
     for (const wchar_t* name : {L"ButtonUI1", L"主界面"}) {
         if (auto* control = m_pm.FindControl(name)) control->SetEnabled(false);
@@ -283,7 +298,7 @@ void CCorvaneUIFrameWnd::OnClick(TNotifyUI& msg) {
 
     m_settingsPage->OnCheckBoxClick(msg);
 
-    if (SenderIs(msg, L"恢复默认")) ClearStartupChecks();
+    if (SenderIs(msg, L"恢复默认")) m_settingsPage->RestoreDefaults();
     else if (SenderIs(msg, L"btnStartGame")) StartGame();
 }
 
@@ -293,8 +308,12 @@ void CCorvaneUIFrameWnd::OnMenuItem(const std::wstring& item) {
     } else if (item == L"官方网站") {
         web::Open(web::OfficialSite(), SW_SHOWNORMAL);
     } else if (item == L"检查更新") {
-        StartUpdater();
-        Close(1);
+        // Without a running updater the launcher stays: ending it would leave nothing.
+        if (StartUpdater(GetModuleFolder())) {
+            Close(1);
+        } else {
+            ShowMessageBox(L"错误", kUpdaterNotStartedText, 5, m_hWnd);
+        }
     } else if (item == L"关于") {
         PostMessage(UM_ABOUT);
     } else if (item == L"启动游戏") {
@@ -321,7 +340,9 @@ void CCorvaneUIFrameWnd::ShowTrayMenu() {
 
 void CCorvaneUIFrameWnd::MinimiseToTray() {
     SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ::ShowWindow(m_hWnd, SW_HIDE);
+    // Without a tray icon a hidden window could not be reached again: it stays on the
+    // task bar instead.
+    if (m_trayIconAdded) ::ShowWindow(m_hWnd, SW_HIDE);
 }
 
 void CCorvaneUIFrameWnd::CloseOrMinimise() {
@@ -335,8 +356,12 @@ void CCorvaneUIFrameWnd::CloseOrMinimise() {
         case settings::CloseChoice::Ask:
             break;
     }
+    // One question at a time: a second click while it is open asks nothing more.
+    if (m_askingCloseChoice) return;
+    m_askingCloseChoice = true;
     const int answer = ShowMessageBox(
-        L"提示", L"    点击\"确定\"关闭Velmora\n \t\t\t\t\t\t\t  点击\"取消\"最小化Velmora到托盘\n", 2);
+        L"提示", L"    点击\"确定\"关闭Velmora\n \t\t\t\t\t\t\t  点击\"取消\"最小化Velmora到托盘\n", 2, m_hWnd);
+    m_askingCloseChoice = false;
     if (answer == 1) {
         settings::WriteText(settings::kCloseOrMin, L"c");
         Close(1);
@@ -399,7 +424,7 @@ void CCorvaneUIFrameWnd::ShowFolderChooser() {
 
 void CCorvaneUIFrameWnd::ShowAbout() {
     auto about = std::make_unique<CAboutWnd>(L"当前游戏版本:" + m_ownVersion);
-    if (!about->Create(nullptr, L"", kChildWindowStyle, WS_EX_WINDOWEDGE, RECT{0, 0, 0, 0})) return;
+    if (!about->Create(m_hWnd, L"", kChildWindowStyle, WS_EX_WINDOWEDGE, RECT{0, 0, 0, 0})) return;
     about->CenterWindow();
     about->ShowModal();
 }
@@ -429,7 +454,16 @@ void CCorvaneUIFrameWnd::StartGame() {
         MessageBoxW(m_hWnd, kUseAnkamaJavaText, L"Velmora", MB_OK);
     } else {
         FillEmptyCustomSize(snapshot);
-        RunStartSequence(snapshot, BuildResolutionEntry(snapshot));
+        UseListSizeInFullScreen(snapshot);
+        const StartSequenceResult started = RunStartSequence(snapshot, BuildResolutionEntry(snapshot));
+        if (!started.scriptStarted) {
+            // The game is not running: say why and keep the window as it is.
+            const StartFailure failure =
+                started.scriptWritten ? StartFailure::ScriptNotStarted : StartFailure::ScriptNotWritten;
+            Trace(L"uicpp:start game failed\n");
+            ShowMessageBox(L"提示", StartFailureText(failure), 5, m_hWnd);
+            return;
+        }
     }
     SendMessage(WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }

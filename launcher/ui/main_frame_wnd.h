@@ -30,6 +30,9 @@ public:
     void SetOwnVersion(const std::wstring& version) { m_ownVersion = version; }
 
     void Notify(TNotifyUI& msg) override;
+    CPaintManagerUI& GetPaintManager() { return m_pm; }
+    // Whether the tray icon is in the notification area now.
+    bool HasTrayIcon() const { return m_trayIconAdded; }
     // 1 when every service came up, 0 otherwise (the window opens either way).
     int CreateDataInfo();
     void StartGame();
@@ -71,6 +74,7 @@ private:
     NOTIFYICONDATAW m_trayIcon{};
     dui::unique_icon m_trayIconImage;  // the icon m_trayIcon shows; outlives its removal
     bool m_trayIconAdded = false;
+    bool m_askingCloseChoice = false;  // the close question is open
     std::unique_ptr<CDataCollector> m_collector;
     std::unique_ptr<CFuncInteraction> m_interaction;
     std::unique_ptr<CLocalUserInfo> m_userInfo;

@@ -42,7 +42,7 @@ void ShowSingleOkButton(CPaintManagerUI& manager) {
     if (CControlUI* yes = manager.FindControl(L"yesBtn")) yes->SetFloatPos(RECT{60, 0, 160, 45});
 }
 
-int ShowMessageBox(const wchar_t* title, const wchar_t* text, int type) {
+int ShowMessageBox(const wchar_t* title, const wchar_t* text, int type, HWND owner) {
     std::unique_ptr<CMessageWnd> box;
     switch (MessageBoxKindForType(type)) {
         case MessageBoxKind::Big: box = std::make_unique<CMessageBoxWndBig>(); break;
@@ -51,7 +51,7 @@ int ShowMessageBox(const wchar_t* title, const wchar_t* text, int type) {
         case MessageBoxKind::NormalNoCancel: box = std::make_unique<CMessageNoCnlBoxWndNormal>(); break;
         case MessageBoxKind::None: return 0;
     }
-    if (!box->CreateWithTexts(nullptr, L"", kBoxStyle, WS_EX_WINDOWEDGE, RECT{0, 0, 0, 0}, title, text)) return 0;
+    if (!box->CreateWithTexts(owner, L"", kBoxStyle, WS_EX_WINDOWEDGE, RECT{0, 0, 0, 0}, title, text)) return 0;
     box->CenterWindow();
     box->ShowModal();
     return box->GetResult();

@@ -52,7 +52,8 @@ public:
     void AfterInit() override { ShowSingleOkButton(m_PaintManager); }
 };
 
-// Shows a modal box of `type` (1–6) with no owner and returns its result; 0 for an
-// unknown type (nothing is shown) or when the box cannot be created. User-interface
-// thread only.
-int ShowMessageBox(const wchar_t* title, const wchar_t* text, int type);
+// Shows a modal box of `type` (1–6) and returns its result; 0 for an unknown type
+// (nothing is shown) or when the box cannot be created. With an `owner`, the box is
+// that window's and the owner takes no input until the box closes, so no click can
+// reach (or delete) the owner under the caller. User-interface thread only.
+int ShowMessageBox(const wchar_t* title, const wchar_t* text, int type, HWND owner = nullptr);

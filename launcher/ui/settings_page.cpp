@@ -6,6 +6,7 @@
 #include "launcher/game/game_folder.h"
 #include "launcher/settings/settings_file.h"
 #include "launcher/settings/settings_snapshot.h"
+#include "launcher/ui/dui_manager.h"
 #include "launcher/ui/launcher_messages.h"
 #include "launcher/ui/tier_texts.h"
 
@@ -35,6 +36,25 @@ const IndependentBox kIndependentBoxes[] = {
 
 const wchar_t* const kMemoryBlockLabels[] = {L"Labyouhuashezhi", L"LabelUI2", L"LabelUI6",
                                              L"LabelUI5", L"LabelUI8", L"Labyouhuamiaosu"};
+
+// The home page's three boxes show the three game boxes of the detailed page: a click
+// on either of a pair acts as a click on the game box, and both show the result.
+struct BoxTwin {
+    const wchar_t* home;
+    const wchar_t* game;
+};
+const BoxTwin kBoxTwins[] = {
+    {L"Lab_youhuajiasu", L"UIStartMode"},
+    {L"Lab_View", L"UICheckShiju"},
+    {L"LabelUI4", L"UICheckJinYin"},
+};
+
+const wchar_t* GameBoxOf(const TNotifyUI& msg) {
+    for (const BoxTwin& twin : kBoxTwins) {
+        if (Is(msg, twin.home) || Is(msg, twin.game)) return twin.game;
+    }
+    return nullptr;
+}
 
 void ReloadGameFolder() { g_function->SetGameFolder(settings::ReadText(settings::kGamePath)); }
 
@@ -66,7 +86,8 @@ void SettingsPage::SetCustomSizeEdits(bool enabled, bool clear) {
 // is offered.
 bool SettingsPage::GameFolderOrOfferChooser(TNotifyUI& msg) {
     if (g_function->IsGameFolderValid()) return true;
-    if (auto* box = dynamic_cast<CCheckBoxUI*>(msg.pSender)) box->SetCheck(true);
+    // The pending toggle must bring the box back to the state the file holds.
+    if (auto* box = dynamic_cast<CCheckBoxUI*>(msg.pSender)) box->SetCheck(!box->GetCheck());
     ::PostMessageW(mainWindow_, UM_FINDPATH, 0, 0);
     ::EnableWindow(mainWindow_, FALSE);
     return false;
@@ -87,24 +108,27 @@ bool SettingsPage::OnCheckBoxClick(TNotifyUI& msg) {
             return true;
         }
     }
-    if (Is(msg, L"UIStartMode")) {
-        if (!GameFolderOrOfferChooser(msg)) return true;
+    if (const wchar_t* gameBox = GameBoxOf(msg)) return OnGameBoxClick(gameBox, msg, newState);
+    return false;
+}
+
+bool SettingsPage::OnGameBoxClick(const wchar_t* gameBox, TNotifyUI& msg, int newState) {
+    if (!GameFolderOrOfferChooser(msg)) return true;
+    auto& snapshot = CurrentSettings();
+    const std::wstring name = gameBox;
+    if (name == L"UIStartMode") {
         snapshot.startModeEnabled = newState;
         settings::WriteNumber(settings::kStartMode, newState);
-        return true;
-    }
-    if (Is(msg, L"UICheckShiju")) {
-        if (!GameFolderOrOfferChooser(msg)) return true;
+        // The memory slider follows the option, also after it was touched while off.
+        ShowMemoryBlock(newState != 0);
+    } else if (name == L"UICheckShiju") {
         settings::WriteNumber(settings::kSightview, newState);
         snapshot.sightview = newState;
-        return true;
-    }
-    if (Is(msg, L"UICheckJinYin")) {
-        if (!GameFolderOrOfferChooser(msg)) return true;
+    } else {
         settings::WriteNumber(settings::kNoSound, newState);
         snapshot.noSound = newState;
-        for (const wchar_t* name : {L"CheckBoxjiemianyinxiao", L"CheckBoxbeijingyinyue", L"CheckBoxhuanjingyinxiao"}) {
-            if (auto* sound = Find<CCheckBoxUI>(name)) sound->SetCheck(newState != 0);
+        for (const wchar_t* sound : {L"CheckBoxjiemianyinxiao", L"CheckBoxbeijingyinyue", L"CheckBoxhuanjingyinxiao"}) {
+            if (auto* box = Find<CCheckBoxUI>(sound)) box->SetCheck(newState != 0);
         }
         snapshot.uiSoundsMute = newState;
         snapshot.musicMute = newState;
@@ -112,9 +136,53 @@ bool SettingsPage::OnCheckBoxClick(TNotifyUI& msg) {
         settings::WriteNumber(settings::kAmbianceSoundsMute, newState);
         settings::WriteNumber(settings::kMusicMute, newState);
         settings::WriteNumber(settings::kUiSoundsMute, newState);
-        return true;
     }
-    return false;
+    // The clicked box toggles itself afterwards; its twin is set here.
+    for (const BoxTwin& twin : kBoxTwins) {
+        if (name != twin.game) continue;
+        const wchar_t* other = Is(msg, twin.home) ? twin.game : twin.home;
+        if (auto* box = Find<CCheckBoxUI>(other)) box->SetCheck(newState != 0);
+    }
+    return true;
+}
+
+void SettingsPage::SetGameBoxes(const wchar_t* gameBox, bool checked) {
+    for (const BoxTwin& twin : kBoxTwins) {
+        if (std::wcscmp(twin.game, gameBox) != 0) continue;
+        for (const wchar_t* name : {twin.home, twin.game}) {
+            if (auto* box = Find<CCheckBoxUI>(name)) box->SetCheck(checked);
+        }
+    }
+}
+
+void SettingsPage::ShowMemoryBlock(bool enabled) {
+    for (const wchar_t* name : kMemoryBlockLabels) {
+        if (auto* label = Find<CControlUI>(name)) label->SetEnabled(enabled);
+    }
+    if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) {
+        slider->SetEnabled(enabled);
+        slider->SetThumbImage(enabled ? L"滑竿.png" : L"滑竿灰.png");
+        slider->SetBkImage(enabled ? L"标尺.png" : L"标尺灰.png");
+    }
+}
+
+void SettingsPage::PreselectMemoryTier(int tier) {
+    CurrentSettings().memoryTier = tier;
+    if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) slider->SetValue(tier);
+    SetTierLabel(SliderTierText(tier));
+}
+
+void SettingsPage::RestoreDefaults() {
+    ClearStartupChecks();
+    auto& snapshot = CurrentSettings();
+    snapshot.startModeEnabled = 0;
+    snapshot.sightview = 0;
+    snapshot.noSound = 0;
+    settings::WriteNumber(settings::kStartMode, 0);
+    settings::WriteNumber(settings::kSightview, 0);
+    settings::WriteNumber(settings::kNoSound, 0);
+    for (const BoxTwin& twin : kBoxTwins) SetGameBoxes(twin.game, false);
+    ShowMemoryBlock(false);
 }
 
 bool SettingsPage::OnSliderNotify(TNotifyUI& msg) {
@@ -215,14 +283,7 @@ void LoadSavedResolution(settings::SettingsSnapshot& snapshot) {
 
 void SettingsPage::LoadDetailedSettings() {
     auto& snapshot = CurrentSettings();
-    const bool memoryOn = snapshot.startModeEnabled != 0;
-    for (const wchar_t* name : kMemoryBlockLabels) {
-        if (auto* label = Find<CControlUI>(name)) label->SetEnabled(memoryOn);
-    }
-    if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) {
-        slider->SetThumbImage(memoryOn ? L"滑竿.png" : L"滑竿灰.png");
-        slider->SetBkImage(memoryOn ? L"标尺.png" : L"标尺灰.png");
-    }
+    ShowMemoryBlock(snapshot.startModeEnabled != 0);
 
     snapshot.windowStyle = settings::ReadNumber(settings::kWindowsStyle);
     if (snapshot.windowStyle >= 1 && snapshot.windowStyle <= 3) {
@@ -264,7 +325,10 @@ void SettingsPage::ApplySavedSettings() {
             if (auto* check = Find<CCheckBoxUI>(box.control)) check->SetCheck(true);
         }
     };
-    for (const SavedBox& box : kGameBoxes) apply(box);
+    for (const SavedBox& box : kGameBoxes) {
+        apply(box);
+        if (snapshot.*box.field != 0) SetGameBoxes(box.control, true);
+    }
 
     snapshot.memoryTier = settings::ReadNumber(settings::kStartModel);
     if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) slider->SetValue(snapshot.memoryTier);

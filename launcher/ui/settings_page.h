@@ -30,11 +30,22 @@ public:
     // Puts the saved check boxes and sliders into the controls (not on a first run),
     // and the saved resolution choice into the snapshot.
     void ApplySavedSettings();
+    // A first run: no tier is saved yet, so the slider and its label show `tier`
+    // (the one that fits the machine) in the snapshot and the controls; nothing is
+    // written until the player moves the slider.
+    void PreselectMemoryTier(int tier);
+    // "恢复默认": the three start options (memory optimisation, wide view, mute
+    // everything) go back to off in the snapshot, the file and on every box that
+    // shows them, the home page's three boxes included.
+    void RestoreDefaults();
 
 private:
     template <typename T>
     T* Find(const wchar_t* name) const;
     bool GameFolderOrOfferChooser(TNotifyUI& msg);
+    bool OnGameBoxClick(const wchar_t* gameBox, TNotifyUI& msg, int newState);
+    void ShowMemoryBlock(bool enabled);
+    void SetGameBoxes(const wchar_t* gameBox, bool checked);
     void SetTierLabel(const wchar_t* text);
     void SetCustomSizeEdits(bool enabled, bool clear);
 

@@ -13,6 +13,18 @@ const wchar_t* FeedbackPage() { return VELMORA_WIDEN(VELMORA_FEEDBACK_URL); }
 const wchar_t* PortalPage() { return VELMORA_WIDEN(VELMORA_PORTAL_URL); }
 const wchar_t* DatabasePage() { return VELMORA_WIDEN(VELMORA_DATABASE_URL); }
 
-void Open(const wchar_t* url, int showCommand) { ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, showCommand); }
+namespace {
+Opener g_opener = nullptr;
+}
+
+void Open(const wchar_t* url, int showCommand) {
+    if (g_opener) {
+        g_opener(url, showCommand);
+        return;
+    }
+    ShellExecuteW(nullptr, L"open", url, nullptr, nullptr, showCommand);
+}
+
+void SetOpener(Opener opener) { g_opener = opener; }
 
 }  // namespace web

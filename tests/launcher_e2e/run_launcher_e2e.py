@@ -21,6 +21,15 @@ command line. click_window presses the launcher's buttons at their skin position
                  on "更新完成", restarts the real launcher through its batch
   no_server      nothing answers: the error box comes, its "确定" ends the launcher;
                  no window, no game
+  start_failed   game\\RunGame.bat cannot be written (a folder stands there): "开始游戏"
+                 shows the failed-start box and the launcher keeps its window
+  updater_missing  the update prompt's "确定" finds no Updater.exe: a box says so and
+                 the launcher goes on to its window
+  second_instance  a second Velmora.exe while the first sits in the tray: the
+                 already-running box comes and the first window is shown again
+  no_crash_reporter  CrashReport.dll is missing: the "CrInstall Error" box comes
+  broken_skin    skin\\Wakfu.ui is not an archive: a box says so; no window
+With VELMORA_SHOTS set to a folder, the boxes are photographed into it.
 Needs an X display and a Wine prefix.
 """
 import argparse
@@ -31,6 +40,7 @@ import os
 import shutil
 import subprocess
 import sys
+import time
 
 sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "updater_e2e"))
@@ -41,6 +51,7 @@ from e2e_support import Nginx, ServedInThread, fact, probe, stop, wait_until  # 
 # Client positions of buttons in the skin: "btnStartGame" in the main window, and
 # "yesBtn" in the normal-size message box with and without its cancel button.
 START_BUTTON = (884, 556)
+CLOSE_BUTTON = (994, 30)
 BOX_YES_WITH_CANCEL = (130, 182)
 BOX_YES_ALONE = (190, 182)
 BOX_CANCEL = (250, 182)
@@ -124,6 +135,12 @@ class Scenario:
         with open(self.prefs, "wb") as f:
             f.write(b"resolution=800x600\r\nmusicMute=true\r\n")
 
+    def shot(self, name):
+        folder = os.environ.get("VELMORA_SHOTS")
+        if folder:
+            os.makedirs(folder, exist_ok=True)
+            subprocess.run(["import", "-window", "root", os.path.join(folder, name + ".png")], timeout=60)
+
     def click(self, window_class, *points):
         coordinates = [str(v) for point in points for v in point]
         return self.wine(self.args.click, window_class, *coordinates)
@@ -138,11 +155,16 @@ class Scenario:
         if scenario == "hand_over":
             return self.hand_over(newer)
         server = VersionServer(self.server_root)
+        if scenario in ("no_crash_reporter", "broken_skin", "second_instance", "start_failed"):
+            return self.broken_start(scenario, server)
         if scenario == "no_server":
             server.server.server_close()  # the port stays named in SEWI.bin, nothing answers
             server = contextlib.nullcontext(server)
         with server as serving:
-            self.prepare(newer if scenario.startswith("update_") else own, serving.port)
+            self.prepare(newer if scenario.startswith("update_") or scenario == "updater_missing" else own,
+                         serving.port)
+            if scenario == "updater_missing":
+                os.remove(os.path.join(self.program, "Updater.exe"))
             launcher = subprocess.Popen([self.args.wine, "Velmora.exe"], cwd=self.program,
                                         stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
@@ -235,6 +257,75 @@ class Scenario:
                     os.remove(self.prefs)
         return 1 if self.failures else 0
 
+    def start_launcher(self):
+        return subprocess.Popen([self.args.wine, "Velmora.exe"], cwd=self.program, stdin=subprocess.DEVNULL,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def broken_start(self, scenario, server):
+        launchers = []
+        with server as serving:
+            self.prepare(self.args.version, serving.port)
+            try:
+                if scenario == "no_crash_reporter":
+                    os.remove(os.path.join(self.program, "CrashReport.dll"))
+                elif scenario == "broken_skin":
+                    with open(os.path.join(self.program, "skin", "Wakfu.ui"), "wb") as f:
+                        f.write(b"not an archive")
+                elif scenario == "start_failed":
+                    os.makedirs(self.script)
+                launchers.append(self.start_launcher())
+                getattr(self, scenario)(launchers)
+            finally:
+                for launcher in reversed(launchers):
+                    stop(launcher)
+                self.wine("taskkill", "/F", "/IM", "Velmora.exe", timeout=60)
+                if os.path.exists(self.prefs):
+                    os.remove(self.prefs)
+        return 1 if self.failures else 0
+
+    def no_crash_reporter(self, launchers):
+        self.check(self.click("#32770") == 0, "the CrInstall Error box appears")
+        self.shot("no-crash-reporter")
+        self.check(launchers[0].poll() is None, "the launcher waits on its box")
+
+    def broken_skin(self, launchers):
+        self.check(self.click("#32770") == 0, "the skin error box appears")
+        self.shot("broken-skin")
+
+    def start_failed(self, launchers):
+        self.check(self.click("ZorvikUIFram") == 0, "the launcher window appears")
+        self.check(self.click("ZorvikUIFram", START_BUTTON) == 0, "the start button can be pressed")
+        self.check(self.click("MessageWnd") == 0, "the failed-start box appears")
+        self.shot("failed-start-box")
+        self.check(self.click("MessageWnd", BOX_YES_ALONE) == 0, "its 确定 can be pressed")
+        self.check(self.click("ZorvikUIFram") == 0, "the launcher keeps its window")
+        self.check(not os.path.exists(self.record), "the game is not started")
+        self.check(launchers[0].poll() is None, "the launcher keeps running")
+
+    def second_instance(self, launchers):
+        self.check(self.click("ZorvikUIFram") == 0, "the first launcher's window appears")
+        # The saved close choice is "c" here: "m" sends the window to the tray instead.
+        with open(os.path.join(self.program, "user", "ResInfo.ini"), "rb") as f:
+            text = f.read().replace(b"isCheck=c", b"isCheck=m")
+        with open(os.path.join(self.program, "user", "ResInfo.ini"), "wb") as f:
+            f.write(text)
+        self.check(self.click("ZorvikUIFram", CLOSE_BUTTON) == 0, "its close button can be pressed")
+        launchers.append(self.start_launcher())
+        self.check(self.click("#32770") == 0, "the second start shows the already-running box")
+        self.check(self.click("ZorvikUIFram") == 0, "the first window is shown again")
+        self.shot("second-instance")
+        self.check(launchers[0].poll() is None, "the first launcher keeps running")
+
+    def updater_missing(self, launcher):
+        self.check(self.click("MessageWnd") == 0, "the update prompt appears")
+        self.check(self.click("MessageWnd", BOX_YES_WITH_CANCEL) == 0, "its 确定 can be pressed")
+        time.sleep(2)  # the prompt closes first; the next box is the updater's
+        self.check(self.click("MessageWnd") == 0, "the updater-missing box appears")
+        self.shot("updater-missing")
+        self.check(self.click("MessageWnd", BOX_YES_ALONE) == 0, "its 确定 can be pressed")
+        self.check(self.click("ZorvikUIFram") == 0, "the launcher goes on to its window")
+        self.check(launcher.poll() is None, "the launcher keeps running")
+
     def no_server(self, launcher):
         self.check(self.click("MessageWnd") == 0, "the error box appears")
         self.check(self.click("MessageWnd", BOX_YES_ALONE) == 0, "its 确定 can be pressed")
@@ -245,7 +336,9 @@ class Scenario:
 
 def main():
     parser = argparse.ArgumentParser()
-    parser.add_argument("scenario", choices=["start_game", "update_prompt", "update_declined", "hand_over", "no_server"])
+    parser.add_argument("scenario", choices=["start_game", "update_prompt", "update_declined", "hand_over", "no_server",
+                                             "start_failed", "updater_missing", "second_instance",
+                                             "no_crash_reporter", "broken_skin"])
     for option in ("launcher", "click", "javaw", "sewi", "stub-updater", "version", "work", "wine",
                    "updater", "probe", "port", "sign-key"):
         parser.add_argument("--" + option, required=True)

@@ -10,6 +10,7 @@
 #include "launcher/game/game_folder.h"
 #include "launcher/settings/settings_file.h"
 #include "launcher/settings/settings_snapshot.h"
+#include "launcher/ui/dui_manager.h"
 #include "launcher/ui/launcher_messages.h"
 #include "launcher/ui/tier_texts.h"
 #include "tests/support/exe_user_folder.h"
@@ -42,6 +43,7 @@ const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
       <ListLabelElement text="borderless"/>
     </Combo>
     <Edit name="Editkuan"/><Edit name="Editgao"/>
+    <CheckBox name="Lab_youhuajiasu"/><CheckBox name="Lab_View"/><CheckBox name="LabelUI4"/>
   </VerticalLayout>
 </Window>)";
 
@@ -261,4 +263,96 @@ TEST_F(SettingsPageTest, DetailedPageLoadsStoredListsAndGreysTheMemoryBlock) {
     EXPECT_EQ(CurrentSettings().resolutionSelection, 4);
     EXPECT_FALSE(Control<CEditUI>(L"Editgao")->IsEnabled());
     EXPECT_FALSE(Control<CLabelUI>(L"Labyouhuamiaosu")->IsEnabled()) << "start mode off greys the memory block";
+}
+
+TEST_F(SettingsPageTest, ARefusedGameBoxKeepsShowingWhatTheFileHolds) {
+    WriteNumber(kStartMode, 1);
+    WriteNumber(kSightview, 1);
+    harness_->page.ApplySavedSettings();
+    ASSERT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
+    Click(L"UIStartMode");  // no valid game folder
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
+    EXPECT_EQ(ReadText(kStartMode), L"1");
+    EXPECT_TRUE(FolderChooserRequested());
+    Click(L"Lab_View");  // its home twin is refused the same way
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
+    EXPECT_EQ(ReadText(kSightview), L"1");
+    Click(L"UICheckJinYin");  // and an unchecked box stays unchecked
+    EXPECT_FALSE(Control<CCheckBoxUI>(L"UICheckJinYin")->GetCheck());
+}
+
+TEST_F(SettingsPageTest, TheMemorySliderComesBackWhenTheMemoryOptionIsTurnedOn) {
+    UseValidGameFolder();
+    auto* slider = Control<CSliderUI>(L"Slideryouhuajiasu");
+    slider->SetValue(2);
+    pm_.SendNotify(slider, L"valuechanged");
+    ASSERT_FALSE(slider->IsEnabled());
+    Click(L"UIStartMode");
+    EXPECT_TRUE(slider->IsEnabled());
+    EXPECT_TRUE(Control<CLabelUI>(L"Labyouhuamiaosu")->IsEnabled());
+    slider->SetValue(2);
+    pm_.SendNotify(slider, L"valuechanged");
+    EXPECT_EQ(ReadText(kStartModel), L"2");
+    Click(L"UIStartMode");
+    EXPECT_FALSE(slider->IsEnabled()) << "turned off, the block is greyed again";
+}
+
+TEST_F(SettingsPageTest, HomeBoxesActAsTheirGameBoxesAndBothShowTheResult) {
+    UseValidGameFolder();
+    Click(L"Lab_View");
+    EXPECT_EQ(ReadText(kSightview), L"1");
+    EXPECT_EQ(CurrentSettings().sightview, 1);
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"UICheckShiju")->GetCheck());
+    Click(L"UICheckShiju");
+    EXPECT_EQ(ReadText(kSightview), L"0");
+    EXPECT_FALSE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
+
+    Click(L"LabelUI4");
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"UICheckJinYin")->GetCheck());
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"CheckBoxbeijingyinyue")->GetCheck());
+    EXPECT_EQ(ReadText(kMusicMute), L"1");
+    Click(L"Lab_youhuajiasu");
+    EXPECT_EQ(ReadText(kStartMode), L"1");
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
+    EXPECT_FALSE(FolderChooserRequested());
+}
+
+TEST_F(SettingsPageTest, SavedGameOptionsTickTheHomeBoxesToo) {
+    WriteNumber(kSightview, 1);
+    WriteNumber(kNoSound, 1);
+    harness_->page.ApplySavedSettings();
+    EXPECT_FALSE(Control<CCheckBoxUI>(L"Lab_youhuajiasu")->GetCheck());
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
+    EXPECT_TRUE(Control<CCheckBoxUI>(L"LabelUI4")->GetCheck());
+}
+
+TEST_F(SettingsPageTest, RestoreDefaultsTurnsTheStartOptionsOffEverywhere) {
+    DuiManager& wrappers = DuiManager::Instance();
+    wrappers.SetPaintManager(&pm_);
+    wrappers.Register(19, L"Lab_youhuajiasu");
+    wrappers.Register(21, L"Lab_View");
+    wrappers.Register(22, L"LabelUI4");
+    for (SettingKey key : {kStartMode, kSightview, kNoSound, kShaders}) WriteNumber(key, 1);
+    harness_->page.ApplySavedSettings();
+    harness_->page.LoadDetailedSettings();
+    ASSERT_TRUE(Control<CSliderUI>(L"Slideryouhuajiasu")->IsEnabled());
+
+    harness_->page.RestoreDefaults();
+    for (const wchar_t* box : {L"UIStartMode", L"UICheckShiju", L"UICheckJinYin", L"Lab_youhuajiasu", L"Lab_View",
+                               L"LabelUI4"}) {
+        EXPECT_FALSE(Control<CCheckBoxUI>(box)->GetCheck()) << box;
+    }
+    for (SettingKey key : {kStartMode, kSightview, kNoSound}) EXPECT_EQ(ReadText(key), L"0") << key.section;
+    EXPECT_EQ(CurrentSettings().startModeEnabled + CurrentSettings().sightview + CurrentSettings().noSound, 0);
+    EXPECT_EQ(ReadText(kShaders), L"1") << "effects are not start options";
+    EXPECT_FALSE(Control<CSliderUI>(L"Slideryouhuajiasu")->IsEnabled());
+    wrappers.Clear();
+}
+
+TEST_F(SettingsPageTest, APreselectedTierIsShownButNotStored) {
+    harness_->page.PreselectMemoryTier(2);
+    EXPECT_EQ(Control<CSliderUI>(L"Slideryouhuajiasu")->GetValue(), 2);
+    EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), SliderTierText(2));
+    EXPECT_EQ(CurrentSettings().memoryTier, 2);
+    EXPECT_EQ(ReadText(kStartModel), L"");
 }

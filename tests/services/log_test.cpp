@@ -131,3 +131,26 @@ TEST(LogInstance, IsInstalledForTheLifetimeOfItsScopeOnly) {
     }
     EXPECT_EQ(g_log, nullptr);
 }
+
+TEST(LogRollover, MovesOnlyANonEmptyFileThatWouldPassTheCap) {
+    EXPECT_FALSE(LogNeedsRollover(0, 100, 10));  // a single oversized line still lands
+    EXPECT_FALSE(LogNeedsRollover(6, 4, 10));    // exactly at the cap is kept
+    EXPECT_TRUE(LogNeedsRollover(6, 5, 10));
+    EXPECT_FALSE(LogNeedsRollover(Log::kDefaultMaxFileBytes - 3, 3, Log::kDefaultMaxFileBytes));
+}
+
+TEST(LogRollover, AFullFileMovesToDotOneAndEachFileHasItsOwnCap) {
+    TempDir dir;
+    Log log(dir / L"log", 12);
+    log.Write(LOG_IPC, L"aaaa\n", false);  // 6 bytes on disk
+    log.Write(LOG_IPC, L"bbbb\n", false);  // 12: still fits
+    log.Write(LOG_INTER, L"x\n", false);
+    log.Write(LOG_IPC, L"cccc\n", false);  // would be 18: the file moves aside first
+    EXPECT_EQ(testing_support::ReadBytes(dir / L"log\\log_IPC.log"), "cccc\r\n");
+    EXPECT_EQ(testing_support::ReadBytes(dir / L"log\\log_IPC.log.1"), "aaaa\r\nbbbb\r\n");
+    log.Write(LOG_IPC, L"dddd\n", false);
+    log.Write(LOG_IPC, L"eeee\n", false);  // the second move replaces the older copy
+    EXPECT_EQ(testing_support::ReadBytes(dir / L"log\\log_IPC.log"), "eeee\r\n");
+    EXPECT_EQ(testing_support::ReadBytes(dir / L"log\\log_IPC.log.1"), "cccc\r\ndddd\r\n");
+    EXPECT_EQ(testing_support::ReadBytes(dir / L"log\\log_inter.log"), "x\r\n");
+}
