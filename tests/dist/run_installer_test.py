@@ -24,7 +24,7 @@ import zipfile
 
 sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "updater_e2e"))
-from e2e_support import Nginx, stop, wait_until  # noqa: E402
+from e2e_support import Nginx, end_wine_programs, stop, wait_until  # noqa: E402
 from tree_files import files_of  # noqa: E402  (beside this script)
 
 SHIPPED = {"Velmora.exe", "Updater.exe", "CrashReport.dll", "Velmora.ico", "SEWI.bin", os.path.join("skin", "Wakfu.ui")}
@@ -143,8 +143,8 @@ class Run:
                 self.check(os.path.exists(os.path.join(folder, "server_version.ini")),
                            "it fetched the version file from the local server")
             finally:
-                self.wine("taskkill", "/F", "/IM", "Velmora.exe", timeout=60)
                 stop(launcher)
+                self.check(end_wine_programs("Velmora.exe"), "no launcher is left running")
         self.check(os.path.isdir(os.path.join(folder, "user")), "the launcher made its user folder")
         os.makedirs(os.path.join(folder, "user"), exist_ok=True)
         with open(os.path.join(folder, "user", "player-note.txt"), "wb") as f:

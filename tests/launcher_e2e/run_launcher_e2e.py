@@ -46,7 +46,7 @@ sys.dont_write_bytecode = True  # keep the source folders clean
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "updater_e2e"))
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import release  # noqa: E402
-from e2e_support import Nginx, ServedInThread, fact, probe, stop, wait_until  # noqa: E402
+from e2e_support import Nginx, ServedInThread, end_wine_programs, fact, probe, stop, wait_until  # noqa: E402
 
 # Client positions of buttons in the skin: "btnStartGame" in the main window, and
 # "yesBtn" in the normal-size message box with and without its cancel button.
@@ -172,6 +172,7 @@ class Scenario:
                 getattr(self, scenario)(launcher)
             finally:
                 stop(launcher)
+                self.check(end_wine_programs("Velmora.exe"), "no launcher is left running")
                 if os.path.exists(self.prefs):
                     os.remove(self.prefs)
         return 1 if self.failures else 0
@@ -251,8 +252,9 @@ class Scenario:
                 self.check(not os.path.exists(os.path.join(self.program, "delete.bat")), "delete.bat is gone")
             finally:
                 stop(launcher)
-                # The restarted launcher is no child of this script.
-                self.wine("taskkill", "/F", "/IM", "Velmora.exe", timeout=60)
+                # The restarted launcher is no child of this script; a launcher left
+                # running would answer the next scenario's start as its first instance.
+                self.check(end_wine_programs("Velmora.exe"), "no launcher is left running")
                 if os.path.exists(self.prefs):
                     os.remove(self.prefs)
         return 1 if self.failures else 0
@@ -278,7 +280,7 @@ class Scenario:
             finally:
                 for launcher in reversed(launchers):
                     stop(launcher)
-                self.wine("taskkill", "/F", "/IM", "Velmora.exe", timeout=60)
+                self.check(end_wine_programs("Velmora.exe"), "no launcher is left running")
                 if os.path.exists(self.prefs):
                     os.remove(self.prefs)
         return 1 if self.failures else 0

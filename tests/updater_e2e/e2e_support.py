@@ -3,6 +3,7 @@ short once, the updater under Wine and the probe that drives it."""
 import http.server
 import os
 import select
+import signal
 import socket
 import subprocess
 import tempfile
@@ -92,6 +93,42 @@ def stop(process, grace=10):
     except subprocess.TimeoutExpired:
         process.kill()
         process.wait(grace)
+
+
+def wine_programs(image_name):
+    """Linux pids of the programs named `image_name` (case-blind) running in this
+    test's Wine prefix; other prefixes on the machine are left alone."""
+    prefix = os.environ.get("WINEPREFIX", "").encode()
+    found = []
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open("/proc/%s/cmdline" % entry, "rb") as f:
+                program = f.read().split(b"\0")[0]
+            with open("/proc/%s/environ" % entry, "rb") as f:
+                environment = f.read().split(b"\0")
+        except OSError:
+            continue  # gone, or not ours
+        name = program.replace(b"\\", b"/").rsplit(b"/", 1)[-1].strip(b'"').lower()
+        if name == image_name.lower().encode() and b"WINEPREFIX=" + prefix in environment:
+            found.append(int(entry))
+    return found
+
+
+def end_wine_programs(image_name, timeout=20):
+    """Ends every `image_name` of this prefix, including those no test started itself
+    (a launcher restarted by the updater's batch): Wine's taskkill does not always reach
+    them. True when none is left."""
+    for sig in (signal.SIGTERM, signal.SIGKILL):
+        for pid in wine_programs(image_name):
+            try:
+                os.kill(pid, sig)
+            except OSError:
+                pass
+        if wait_until(lambda: not wine_programs(image_name), timeout / 2):
+            return True
+    return False
 
 
 class ServedInThread:
