@@ -41,14 +41,8 @@ void Walk(CControlUI* c, Gdiplus::Graphics& g, KindTimes& t) {
 
 // The tree drawn as one full frame into memory.
 std::vector<std::uint32_t> RenderFrame(CPaintManagerUI& pm, int width, int height) {
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    const win32::unique_hbitmap frame(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::unique_hbitmap frame = win32::make_top_down_dib(nullptr, width, height, &bits);
     const win32::unique_memory_dc dc(CreateCompatibleDC(nullptr));
     if (!frame || !dc || !bits) return {};
     {
@@ -147,15 +141,9 @@ PaintBreakdown MeasurePaint(CPaintManagerUI& pm, const std::string& layoutXml, i
         for (int i = 0; i < 8; ++i) pm.GetFont(i);
     });
 
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
     const win32::unique_screen_dc screen(GetDC(nullptr));
     void* bits = nullptr;
-    const win32::unique_hbitmap frame(CreateDIBSection(screen.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::unique_hbitmap frame = win32::make_top_down_dib(screen.get(), width, height, &bits);
     const win32::unique_memory_dc dc(CreateCompatibleDC(screen.get()));
     if (!frame || !dc) return b;
     const win32::select_object_guard selected(dc.get(), frame.get());

@@ -1,6 +1,7 @@
 #include "duilib/paint_manager.h"
 
 #include "duilib/gdi_owners.h"
+#include "common/win32/gdi_handle.h"
 
 #include <objidl.h>
 #include <shlwapi.h>
@@ -415,17 +416,10 @@ void CPaintManagerUI::EnsureBackBuffer(int cx, int cy) {
         DeleteObject(m_hBmpBack);
         m_hBmpBack = nullptr;
     }
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     HDC screen = GetDC(m_hWndPaint);
     m_hDcBack = CreateCompatibleDC(screen);
-    m_hBmpBack = CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_hBmpBack = win32::make_top_down_dib(screen, cx, cy, &bits).release();
     ReleaseDC(m_hWndPaint, screen);
     if (m_hDcBack && m_hBmpBack) m_hOldBmp = SelectObject(m_hDcBack, m_hBmpBack);
     m_szBack = SIZE{cx, cy};

@@ -13,16 +13,9 @@ namespace duiimg {
 
 std::unique_ptr<PixelBuffer> PixelBuffer::Make(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;  // top row first, as GDI+ lays out its pixels
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
     std::unique_ptr<PixelBuffer> buffer(new PixelBuffer());
     void* bits = nullptr;
-    buffer->dib_.reset(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    buffer->dib_.reset(win32::make_top_down_dib(nullptr, width, height, &bits).release());
     if (!buffer->dib_ || !bits) return nullptr;
     buffer->width_ = width;
     buffer->height_ = height;
@@ -48,17 +41,19 @@ void PixelBuffer::CheckOpacity() {
     }
 }
 
-PreparedImage::PreparedImage(std::unique_ptr<PixelBuffer> pixels) : pixels_(std::move(pixels)) {}
+PreparedImage::PreparedImage(std::unique_ptr<PixelBuffer> pixels)
+    : pixels_(std::move(pixels)), scaled_(kScaledFormsKept) {}
 
 PreparedImage::~PreparedImage() = default;
 
 const PixelBuffer* PreparedImage::Scaled(const ScaleKey& key, const std::function<void(Gdiplus::Graphics&)>& render) {
-    auto it = std::find_if(scaled_.begin(), scaled_.end(), [&key](const Form& f) { return f.key == key; });
-    if (it != scaled_.end()) {
-        scaled_.splice(scaled_.begin(), scaled_, it);
-        return scaled_.front().pixels.get();
-    }
-    std::unique_ptr<PixelBuffer> form = PixelBuffer::Make(key.dw, key.dh);
+    return scaled_.Get(key, key.dw, key.dh, render);
+}
+
+std::size_t PreparedImage::ScaledFormCount() const { return scaled_.Count(); }
+
+std::unique_ptr<PixelBuffer> RenderPixels(int width, int height, const std::function<void(Gdiplus::Graphics&)>& render) {
+    std::unique_ptr<PixelBuffer> form = PixelBuffer::Make(width, height);
     if (!form) return nullptr;
     {
         Gdiplus::Graphics g(form->Bitmap());
@@ -67,9 +62,7 @@ const PixelBuffer* PreparedImage::Scaled(const ScaleKey& key, const std::functio
         g.Flush(Gdiplus::FlushIntentionSync);
     }
     form->CheckOpacity();
-    scaled_.push_front(Form{key, std::move(form)});
-    if (scaled_.size() > kScaledFormsKept) scaled_.pop_back();
-    return scaled_.front().pixels.get();
+    return form;
 }
 
 std::unique_ptr<PixelBuffer> DecodeToPremultiplied(const std::string& bytes) {

@@ -9,11 +9,11 @@
 
 #include <cstdint>
 #include <functional>
-#include <list>
 #include <memory>
 #include <string>
 
 #include "duilib/gdi_owners.h"
+#include "duilib/recent_forms.h"
 
 namespace Gdiplus {
 class Bitmap;
@@ -81,15 +81,11 @@ public:
     // destination size the first time it is asked for. Null when those pixels cannot
     // be made.
     const PixelBuffer* Scaled(const ScaleKey& key, const std::function<void(Gdiplus::Graphics&)>& render);
-    std::size_t ScaledFormCount() const { return scaled_.size(); }
+    std::size_t ScaledFormCount() const;
 
 private:
-    struct Form {
-        ScaleKey key;
-        std::unique_ptr<PixelBuffer> pixels;
-    };
     std::unique_ptr<PixelBuffer> pixels_;
-    std::list<Form> scaled_;  // most recently drawn first
+    RecentForms<ScaleKey> scaled_;
 };
 
 // Decodes PNG, JPEG or BMP bytes into premultiplied pixels. Null when the bytes are

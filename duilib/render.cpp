@@ -20,6 +20,18 @@ void AddRoundRect(Gdiplus::GraphicsPath& path, const Gdiplus::RectF& r, float ra
     path.CloseFigure();
 }
 
+// The part of the rectangle (dx, dy, dw, dh) inside the frame's clip; false when
+// none of it is.
+bool VisiblePart(Gdiplus::Graphics& g, int dx, int dy, int dw, int dh, RECT* part) {
+    Gdiplus::Rect clip;
+    g.GetClipBounds(&clip);
+    part->left = std::max(dx, static_cast<int>(clip.X));
+    part->top = std::max(dy, static_cast<int>(clip.Y));
+    part->right = std::min(dx + dw, static_cast<int>(clip.X + clip.Width));
+    part->bottom = std::min(dy + dh, static_cast<int>(clip.Y + clip.Height));
+    return part->right > part->left && part->bottom > part->top;
+}
+
 // One stretched piece of a nine-part image.
 void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh,
            Gdiplus::ImageAttributes* attrs) {
@@ -27,13 +39,10 @@ void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw,
     if (dw == sw && dh == sh && !attrs) {
         // Unscaled: copy only the part inside the clip, which is what a hover repaint
         // of a large background needs.
-        Gdiplus::Rect clip;
-        g.GetClipBounds(&clip);
-        int left = std::max(dx, static_cast<int>(clip.X)), top = std::max(dy, static_cast<int>(clip.Y));
-        int right = std::min(dx + dw, static_cast<int>(clip.X + clip.Width));
-        int bottom = std::min(dy + dh, static_cast<int>(clip.Y + clip.Height));
-        if (right <= left || bottom <= top) return;
-        g.DrawImage(image, left, top, sx + (left - dx), sy + (top - dy), right - left, bottom - top, Gdiplus::UnitPixel);
+        RECT part;
+        if (!VisiblePart(g, dx, dy, dw, dh, &part)) return;
+        g.DrawImage(image, part.left, part.top, sx + (part.left - dx), sy + (part.top - dy), part.right - part.left,
+                    part.bottom - part.top, Gdiplus::UnitPixel);
         return;
     }
     g.DrawImage(image, Gdiplus::Rect(dx, dy, dw, dh), sx, sy, sw, sh, Gdiplus::UnitPixel, attrs);
@@ -41,12 +50,9 @@ void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw,
 
 // Copies prepared pixels 1:1 with GDI, limited to the frame's clip.
 void BlitPiece(Gdiplus::Graphics& g, const duiimg::PixelBuffer& pixels, int dx, int dy, int dw, int dh, int sx, int sy) {
-    Gdiplus::Rect clip;
-    g.GetClipBounds(&clip);
-    int left = std::max(dx, static_cast<int>(clip.X)), top = std::max(dy, static_cast<int>(clip.Y));
-    int right = std::min(dx + dw, static_cast<int>(clip.X + clip.Width));
-    int bottom = std::min(dy + dh, static_cast<int>(clip.Y + clip.Height));
-    if (right <= left || bottom <= top) return;
+    RECT part;
+    if (!VisiblePart(g, dx, dy, dw, dh, &part)) return;
+    const int left = part.left, top = part.top, right = part.right, bottom = part.bottom;
     bool drawn = false;
     if (HDC dc = g.GetHDC()) {
         drawn = duiimg::BlitPixels(dc, pixels, left, top, right - left, bottom - top, sx + (left - dx), sy + (top - dy));

@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <list>
 #include <memory>
 
 #include "duilib/prepared_image.h"
@@ -36,14 +35,10 @@ public:
     // side, drawn by `render` the first time; null when it is not kept (too large) or
     // cannot be made.
     const duiimg::PixelBuffer* Get(const ShapeKey& key, int margin, const std::function<void(Gdiplus::Graphics&)>& render);
-    std::size_t Count() const { return forms_.size(); }
+    std::size_t Count() const { return forms_.Count(); }
 
 private:
-    struct Form {
-        ShapeKey key;
-        std::unique_ptr<duiimg::PixelBuffer> pixels;
-    };
-    std::list<Form> forms_;  // most recently drawn first
+    duiimg::RecentForms<ShapeKey> forms_{kFormsKept};
 };
 
 }  // namespace duipaint

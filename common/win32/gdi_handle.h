@@ -31,6 +31,23 @@ struct gdi_object_traits {
 };
 using unique_hbitmap = unique_any<gdi_object_traits<HBITMAP>>;
 
+// A 32-bit DIB section of width x height laid out top row first (as GDI+ lays out its
+// pixels), compatible with `reference` (null: the screen); `*bits` points at its
+// pixels, all zero. Null (and `*bits` null) when the system refuses it.
+inline unique_hbitmap make_top_down_dib(HDC reference, int width, int height, void** bits) noexcept {
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    *bits = nullptr;
+    unique_hbitmap dib(CreateDIBSection(reference, &bmi, DIB_RGB_COLORS, bits, nullptr, 0));
+    if (!dib) *bits = nullptr;
+    return dib;
+}
+
 // Icons loaded or created (LoadImageW without LR_SHARED, CreateIconIndirect).
 using unique_hicon = unique_any<handle_traits<HICON, ::DestroyIcon, 0>>;
 

@@ -27,14 +27,8 @@ struct Frame {
 template <typename Draw>
 Frame DrawIntoMemory(int width, int height, Draw draw) {
     Frame frame;
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
-    const win32::unique_hbitmap dib(CreateDIBSection(nullptr, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const win32::unique_hbitmap dib = win32::make_top_down_dib(nullptr, width, height, &bits);
     const win32::unique_memory_dc dc(CreateCompatibleDC(nullptr));
     if (!dib || !dc || !bits) return frame;
     {

@@ -139,11 +139,9 @@ bool WaitFor(const std::function<bool()>& condition, int milliseconds) {
     return condition();
 }
 
-void RunBatchAgainstStubLauncher(bool withPendingUpdater) {
-    TempDir dir(L"restart test");
-    // Blanks and a percent sign, which the command interpreter would otherwise expand.
-    const std::wstring folder = dir / L"program 100% folder";
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+// A stub Velmora.exe that leaves launcher-ran.txt, an old updater, the new one when
+// `withPendingUpdater`, and the restart batch beside them.
+void PrepareProgramFolder(const std::wstring& folder, bool withPendingUpdater) {
     ASSERT_TRUE(
         CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(), FALSE));
     ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe", "old updater"));
@@ -151,6 +149,14 @@ void RunBatchAgainstStubLauncher(bool withPendingUpdater) {
         ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe.tmp", "new updater"));
     }
     ASSERT_TRUE(WriteRestartBatch(folder));
+}
+
+void RunBatchAgainstStubLauncher(bool withPendingUpdater) {
+    TempDir dir(L"restart test");
+    // Blanks and a percent sign, which the command interpreter would otherwise expand.
+    const std::wstring folder = dir / L"program 100% folder";
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    ASSERT_NO_FATAL_FAILURE(PrepareProgramFolder(folder, withPendingUpdater));
 
     // Started from another current directory: the batch must not depend on it.
     ASSERT_TRUE(StartHiddenProcess(folder + L"\\delete.bat"));
@@ -176,11 +182,7 @@ TEST(RestartBatchRun, WithoutPendingUpdaterOnlyStartsTheLauncher) {
 TEST(RestartBatchRun, GivesUpOnAnUpdaterThatCannotBeDeletedAndStartsTheLauncherAnyway) {
     TempDir dir(L"restart held");
     const std::wstring folder = dir.path();
-    ASSERT_TRUE(
-        CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(), FALSE));
-    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe", "old updater"));
-    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe.tmp", "new updater"));
-    ASSERT_TRUE(WriteRestartBatch(folder));
+    ASSERT_NO_FATAL_FAILURE(PrepareProgramFolder(folder, true));
     {
         // Another copy of the updater that keeps running: its file cannot be deleted.
         win32::unique_file held(CreateFileW((folder + L"\\Updater.exe").c_str(), GENERIC_READ, FILE_SHARE_READ,
@@ -199,11 +201,7 @@ TEST(RestartBatchRun, GivesUpOnAnUpdaterThatCannotBeDeletedAndStartsTheLauncherA
 TEST(RestartBatchRun, NeverDeletesTheUpdaterWhenItsReplacementIsGone) {
     TempDir dir(L"restart gone");
     const std::wstring folder = dir.path();
-    ASSERT_TRUE(
-        CopyFileW((ExecutableFolder() + L"\\stub_launcher.exe").c_str(), (folder + L"\\Velmora.exe").c_str(), FALSE));
-    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe", "old updater"));
-    ASSERT_TRUE(WriteBytes(folder + L"\\Updater.exe.tmp", "new updater"));
-    ASSERT_TRUE(WriteRestartBatch(folder));
+    ASSERT_NO_FATAL_FAILURE(PrepareProgramFolder(folder, true));
     ASSERT_TRUE(DeleteFileW((folder + L"\\Updater.exe.tmp").c_str()));
     ASSERT_TRUE(StartHiddenProcess(folder + L"\\delete.bat"));
     ASSERT_TRUE(WaitFor([&] { return Exists(folder + L"\\launcher-ran.txt") && !Exists(folder + L"\\delete.bat"); },

@@ -149,6 +149,14 @@ class ServedInThread:
         self.server.server_close()
 
 
+class QuietHandler(http.server.BaseHTTPRequestHandler):
+    """HTTP/1.1 (kept-alive connections, as a real server) without a log line per request."""
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+
 class CutOnceUpstream(ServedInThread):
     """Serves files of `root`; the first request for each path in `cut` announces the
     whole length but sends only half of it and closes. Honours "Range: bytes=N-"."""
@@ -158,12 +166,7 @@ class CutOnceUpstream(ServedInThread):
         self.requests = []
         upstream = self
 
-        class Handler(http.server.BaseHTTPRequestHandler):
-            protocol_version = "HTTP/1.1"
-
-            def log_message(self, *args):
-                pass
-
+        class Handler(QuietHandler):
             def do_GET(self):
                 upstream.requests.append((self.path, self.headers.get("Range")))
                 path = os.path.join(upstream.root, self.path.lstrip("/"))
@@ -207,12 +210,7 @@ class StallingUpstream(ServedInThread):
         self.gave_up = 0
         upstream = self
 
-        class Handler(http.server.BaseHTTPRequestHandler):
-            protocol_version = "HTTP/1.1"
-
-            def log_message(self, *args):
-                pass
-
+        class Handler(QuietHandler):
             def do_GET(self):
                 upstream.waiting += 1
                 end = time.monotonic() + upstream.hold
