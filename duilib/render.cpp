@@ -22,7 +22,11 @@ void AddRoundRect(Gdiplus::GraphicsPath& path, const Gdiplus::RectF& r, float ra
 
 // The part of the rectangle (dx, dy, dw, dh) inside the frame's clip; false when
 // none of it is.
-bool VisiblePart(Gdiplus::Graphics& g, int dx, int dy, int dw, int dh, RECT* part) {
+struct Part {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+bool VisiblePart(Gdiplus::Graphics& g, int dx, int dy, int dw, int dh, Part* part) {
     Gdiplus::Rect clip;
     g.GetClipBounds(&clip);
     part->left = std::max(dx, static_cast<int>(clip.X));
@@ -39,7 +43,7 @@ void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw,
     if (dw == sw && dh == sh && !attrs) {
         // Unscaled: copy only the part inside the clip, which is what a hover repaint
         // of a large background needs.
-        RECT part;
+        Part part;
         if (!VisiblePart(g, dx, dy, dw, dh, &part)) return;
         g.DrawImage(image, part.left, part.top, sx + (part.left - dx), sy + (part.top - dy), part.right - part.left,
                     part.bottom - part.top, Gdiplus::UnitPixel);
@@ -50,7 +54,7 @@ void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw,
 
 // Copies prepared pixels 1:1 with GDI, limited to the frame's clip.
 void BlitPiece(Gdiplus::Graphics& g, const duiimg::PixelBuffer& pixels, int dx, int dy, int dw, int dh, int sx, int sy) {
-    RECT part;
+    Part part;
     if (!VisiblePart(g, dx, dy, dw, dh, &part)) return;
     const int left = part.left, top = part.top, right = part.right, bottom = part.bottom;
     bool drawn = false;
