@@ -115,10 +115,46 @@ index_note() {
   return 0
 }
 
+# Whether the kernel runs 32-bit x86 programs at all (some virtual machines are built
+# without it): a 93-byte i386 program that only exits 0, made with python3.
+kernel_runs_i386() {
+  local probe rc=0
+  probe="$(mktemp /tmp/velmora-i386.XXXXXX)"
+  python3 - "$probe" <<'PY' || { rm -f "$probe"; return 1; }
+import os, struct, sys
+code = bytes.fromhex("b801000000" "31db" "cd80")  # mov eax, 1 (exit); xor ebx, ebx; int 0x80
+size = 52 + 32 + len(code)
+header = b"\x7fELF\x01\x01\x01" + b"\0" * 9 + struct.pack("<HHIIIIIHHHHHH", 2, 3, 1, 0x08048054, 52, 0, 0, 52, 32, 1, 0, 0, 0)
+segment = struct.pack("<IIIIIIII", 1, 0, 0x08048000, 0x08048000, size, size, 5, 0x1000)
+with open(sys.argv[1], "wb") as f:
+    f.write(header + segment + code)
+os.chmod(sys.argv[1], 0o755)
+PY
+  "$probe" 2>/dev/null || rc=$?
+  rm -f "$probe"
+  return "$rc"
+}
+
+# The 32-bit Wine runs: an installed wine32 the kernel cannot start would take over
+# the "wine" command from wine64 and break every Windows program.
+wine32_runs() { WINEDEBUG=-all /usr/lib/wine/wine --version >/dev/null 2>&1; }
+
+no_i386_reason="the kernel does not run 32-bit x86 programs (Exec format error)"
+
 missing=()
 for p in "${need_pkgs[@]}"; do installed "$p" || missing+=("$p"); done
 want_wine32=0
-installed wine32:i386 || want_wine32=1
+if ! kernel_runs_i386; then
+  if installed wine32:i386; then
+    log "removing wine32:i386: $no_i386_reason"
+    apt-get remove -y -q wine32:i386 >"$LOGS/apt-wine32-remove.log" 2>&1 \
+      || die "wine32:i386 cannot be removed (log: $LOGS/apt-wine32-remove.log)"
+  fi
+  printf 'wine32 not usable: %s\n' "$no_i386_reason" >"$STATUS/wine32.missing"
+  log "$(cat "$STATUS/wine32.missing"); the win32 programs cannot run here"
+else
+  installed wine32:i386 || want_wine32=1
+fi
 
 if [ ${#missing[@]} -gt 0 ] || [ "$want_wine32" = 1 ] || [ "$lists_changed" = 1 ] \
    || [ -z "$(ls /var/lib/apt/lists 2>/dev/null | grep -v -e lock -e partial)" ]; then
@@ -143,13 +179,19 @@ if [ "$want_wine32" = 1 ]; then
   log "installing wine32:i386"
   if apt-get install -y -q --no-install-recommends "${optional_pkgs[@]}" >"$LOGS/apt-wine32.log" 2>&1; then
     rm -f "$STATUS/wine32.missing"
+    if ! wine32_runs; then
+      log "wine32:i386 is installed but does not start; removing it so that wine64 runs the programs"
+      apt-get remove -y -q wine32:i386 >"$LOGS/apt-wine32-remove.log" 2>&1 \
+        || die "wine32:i386 cannot be removed (log: $LOGS/apt-wine32-remove.log)"
+      echo "wine32 installed but not starting (log: $LOGS/apt-wine32.log)" >"$STATUS/wine32.missing"
+    fi
   else
     reason="$(grep -m1 -E '^ .*: Depends:|^E: ' "$LOGS/apt-wine32.log" | sed 's/^ *//' || true)"
     printf 'wine32 not installable (%s%s)\n' "${reason:-apt-get install failed}" "$(index_note i386)" \
       >"$STATUS/wine32.missing"
     log "$(cat "$STATUS/wine32.missing"); the win32 programs cannot run here (log: $LOGS/apt-wine32.log)"
   fi
-else
+elif installed wine32:i386; then
   rm -f "$STATUS/wine32.missing"
 fi
 

@@ -1,9 +1,10 @@
 # Sourced by the test, demo and benchmark scripts: tells whether the 32-bit Wine is
-# there. Sets WINE32_OK=1 when it is; otherwise WINE32_MISSING holds why (written by
+# there and starts. Sets WINE32_OK=1 when it is; otherwise WINE32_MISSING holds why (written by
 # scripts/setup.sh when wine32:i386 could not be installed).
 WINE32_OK=0
 WINE32_MISSING=""
-if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed'; then
+if dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null | grep -q 'install ok installed' \
+   && WINEDEBUG=-all /usr/lib/wine/wine --version >/dev/null 2>&1; then
   WINE32_OK=1
 else
   WINE32_MISSING="$(cat "${VELMORA_DEPS:-/opt/velmora-deps}/status/wine32.missing" 2>/dev/null \
