@@ -4,11 +4,6 @@
 
 namespace settings {
 
-SettingsSnapshot& CurrentSettings() {
-    static SettingsSnapshot snapshot;
-    return snapshot;
-}
-
 SettingsSnapshot LoadSnapshotFromFile() {
     SettingsSnapshot s;
     s.startModeEnabled = ReadNumber(kStartMode);

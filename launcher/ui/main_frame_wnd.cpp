@@ -62,7 +62,7 @@ UINT TaskbarCreatedMessage() {
 
 }  // namespace
 
-CCorvaneUIFrameWnd::CCorvaneUIFrameWnd() = default;
+CCorvaneUIFrameWnd::CCorvaneUIFrameWnd(settings::SettingsSnapshot& settings) : m_settings(settings) {}
 
 CCorvaneUIFrameWnd::~CCorvaneUIFrameWnd() = default;
 
@@ -150,7 +150,7 @@ LRESULT CCorvaneUIFrameWnd::OnCreate() {
     }
     m_pm.AttachDialog(root);
     m_pm.AddNotifier(this);
-    m_settingsPage = std::make_unique<SettingsPage>(m_pm, m_hWnd);
+    m_settingsPage = std::make_unique<SettingsPage>(m_pm, m_hWnd, m_settings);
 
     Trace(L"uicpp:cr datinfo begin\n");
     if (CreateDataInfo() == 0) {
@@ -440,7 +440,7 @@ void CCorvaneUIFrameWnd::OnGameEnded() {
 }
 
 void CCorvaneUIFrameWnd::StartGame() {
-    settings::SettingsSnapshot& snapshot = settings::CurrentSettings();
+    settings::SettingsSnapshot& snapshot = m_settings;
     if (!CustomSizeAcceptable(snapshot)) {
         MessageBoxExW(nullptr, kCustomSizeRangeText, L"Velmora", MB_OK, 0);
         return;

@@ -14,6 +14,7 @@
 #include "duilib/gdi_owners.h"
 #include "duilib/paint_manager.h"
 #include "duilib/window_wnd.h"
+#include "launcher/settings/settings_snapshot.h"
 #include "launcher/ui/settings_page.h"
 
 class CDataCollector;
@@ -23,7 +24,9 @@ class CControlUI;
 
 class CCorvaneUIFrameWnd : public CWindowWnd, public INotifyUI {
 public:
-    CCorvaneUIFrameWnd();
+    // `settings` is the snapshot the settings page fills and StartGame reads; it
+    // outlives the window.
+    explicit CCorvaneUIFrameWnd(settings::SettingsSnapshot& settings);
     ~CCorvaneUIFrameWnd() override;
 
     // The cut own version, shown as the version label and in the about window.
@@ -68,6 +71,7 @@ private:
     enum class UserFolderState { Fresh, Complete };
     UserFolderState m_userFolderState = UserFolderState::Fresh;
     std::wstring m_ownVersion;
+    settings::SettingsSnapshot& m_settings;
     CPaintManagerUI m_pm;
     CControlUI* m_startButton = nullptr;
     CControlUI* m_settingsButton = nullptr;

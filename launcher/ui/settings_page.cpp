@@ -10,7 +10,6 @@
 #include "launcher/ui/launcher_messages.h"
 #include "launcher/ui/tier_texts.h"
 
-using settings::CurrentSettings;
 using settings::SettingKey;
 
 namespace {
@@ -60,7 +59,8 @@ void ReloadGameFolder() { g_function->SetGameFolder(settings::ReadText(settings:
 
 }  // namespace
 
-SettingsPage::SettingsPage(CPaintManagerUI& manager, HWND mainWindow) : manager_(manager), mainWindow_(mainWindow) {}
+SettingsPage::SettingsPage(CPaintManagerUI& manager, HWND mainWindow, settings::SettingsSnapshot& snapshot)
+    : manager_(manager), mainWindow_(mainWindow), snapshot_(snapshot) {}
 
 template <typename T>
 T* SettingsPage::Find(const wchar_t* name) const {
@@ -99,7 +99,7 @@ bool SettingsPage::OnCheckBoxClick(TNotifyUI& msg) {
     ReloadGameFolder();
     // The click comes before the toggle: the new state is the opposite of the current.
     const int newState = box->IsSelected() ? 0 : 1;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
 
     for (const IndependentBox& entry : kIndependentBoxes) {
         if (Is(msg, entry.control)) {
@@ -114,7 +114,7 @@ bool SettingsPage::OnCheckBoxClick(TNotifyUI& msg) {
 
 bool SettingsPage::OnGameBoxClick(const wchar_t* gameBox, TNotifyUI& msg, int newState) {
     if (!GameFolderOrOfferChooser(msg)) return true;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     const std::wstring name = gameBox;
     if (name == L"UIStartMode") {
         snapshot.startModeEnabled = newState;
@@ -167,14 +167,14 @@ void SettingsPage::ShowMemoryBlock(bool enabled) {
 }
 
 void SettingsPage::PreselectMemoryTier(int tier) {
-    CurrentSettings().memoryTier = tier;
+    snapshot_.memoryTier = tier;
     if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) slider->SetValue(tier);
     SetTierLabel(SliderTierText(tier));
 }
 
 void SettingsPage::RestoreDefaults() {
     ClearStartupChecks();
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     snapshot.startModeEnabled = 0;
     snapshot.sightview = 0;
     snapshot.noSound = 0;
@@ -188,7 +188,7 @@ void SettingsPage::RestoreDefaults() {
 bool SettingsPage::OnSliderNotify(TNotifyUI& msg) {
     auto* slider = dynamic_cast<CSliderUI*>(msg.pSender);
     if (!slider) return false;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     if (Is(msg, L"Slideryouhuajiasu")) {
         if (snapshot.startModeEnabled) {
             slider->SetEnabled(true);
@@ -217,7 +217,7 @@ bool SettingsPage::OnSliderNotify(TNotifyUI& msg) {
 bool SettingsPage::OnItemSelect(TNotifyUI& msg) {
     auto* list = dynamic_cast<CComboUI*>(msg.pSender);
     if (!list) return false;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     if (Is(msg, L"Combofenbianlv")) {
         snapshot.resolutionSelection = list->GetCurSel();
         SetCustomSizeEdits(snapshot.resolutionSelection == 5, snapshot.resolutionSelection != 5);
@@ -256,7 +256,7 @@ bool SettingsPage::OnItemSelect(TNotifyUI& msg) {
 
 bool SettingsPage::OnTextChanged(TNotifyUI& msg) {
     if (!msg.pSender) return false;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     const std::wstring text = msg.pSender->GetText().GetData();
     if (Is(msg, L"Editkuan")) {
         snapshot.customWidth = text;
@@ -282,7 +282,7 @@ void LoadSavedResolution(settings::SettingsSnapshot& snapshot) {
 }
 
 void SettingsPage::LoadDetailedSettings() {
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     ShowMemoryBlock(snapshot.startModeEnabled != 0);
 
     snapshot.windowStyle = settings::ReadNumber(settings::kWindowsStyle);
@@ -306,7 +306,7 @@ void SettingsPage::LoadDetailedSettings() {
 }
 
 void SettingsPage::ApplySavedSettings() {
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     g_function->SetGameFolder(settings::ReadText(settings::kGamePath));
 
     struct SavedBox {

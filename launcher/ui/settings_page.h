@@ -13,8 +13,9 @@ class CPaintManagerUI;
 class SettingsPage {
 public:
     // `manager` is the main window's; `mainWindow` receives UM_FINDPATH and is disabled
-    // while the folder chooser is offered.
-    SettingsPage(CPaintManagerUI& manager, HWND mainWindow);
+    // while the folder chooser is offered; `snapshot` is the one StartGame reads. Both
+    // outlive the page.
+    SettingsPage(CPaintManagerUI& manager, HWND mainWindow, settings::SettingsSnapshot& snapshot);
 
     // "click" on a check box; arrives before the box toggles. True when handled.
     bool OnCheckBoxClick(TNotifyUI& msg);
@@ -51,6 +52,7 @@ private:
 
     CPaintManagerUI& manager_;
     HWND mainWindow_;
+    settings::SettingsSnapshot& snapshot_;
 };
 
 // Reads the saved window style, resolution selection (1 to 5 only) and, for a custom

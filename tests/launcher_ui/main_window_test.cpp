@@ -132,7 +132,6 @@ protected:
 
     void SetUp() override {
         ExeUserFolderTest::SetUp();
-        CurrentSettings() = SettingsSnapshot{};
         CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
         CPaintManagerUI::SetResourcePath((CPaintManagerUI::GetInstancePath() + L"skin").GetData());
         CPaintManagerUI::SetResourceZip(L"Wakfu.ui", false);
@@ -140,7 +139,7 @@ protected:
         web::SetOpener(RecordOpen);
     }
     void Open() {
-        window_ = new CCorvaneUIFrameWnd();
+        window_ = new CCorvaneUIFrameWnd(settings_);
         window_->SetOwnVersion(L"2.0.0");
         hwnd_ = window_->Create(nullptr, L"Velmora", 0x81, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
         ASSERT_NE(hwnd_, nullptr);
@@ -157,7 +156,6 @@ protected:
         while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
         web::SetOpener(nullptr);
-        CurrentSettings() = SettingsSnapshot{};
         g_function->SetGameFolder(L"");
         ExeUserFolderTest::TearDown();
     }
@@ -187,6 +185,9 @@ protected:
         return game_.path();
     }
 
+    // The snapshot the window works on, as the launcher's context owns it; each test
+    // starts from a zeroed one.
+    SettingsSnapshot settings_;
     CCorvaneUIFrameWnd* window_ = nullptr;
     HWND hwnd_ = nullptr;
     TempDir game_;
@@ -399,7 +400,7 @@ TEST_F(MainWindowTest, AStartWithoutAGameFolderOffersTheChooserInstead) {
 TEST_F(MainWindowTest, ACustomSizeOutOfRangeIsRefusedWithTheSizeMessage) {
     MakeGameFolder();
     Open();
-    SettingsSnapshot& s = CurrentSettings();
+    SettingsSnapshot& s = settings_;
     s.windowStyle = 1;
     s.resolutionSelection = 5;
     s.customWidth = L"799";

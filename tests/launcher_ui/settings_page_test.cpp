@@ -50,7 +50,7 @@ const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
 // Dispatches notifications to the page the way the main window does.
 class PageHarness : public INotifyUI {
 public:
-    explicit PageHarness(CPaintManagerUI& pm) : page(pm, nullptr) {}
+    PageHarness(CPaintManagerUI& pm, SettingsSnapshot& snapshot) : page(pm, nullptr, snapshot) {}
     void Notify(TNotifyUI& msg) override {
         const std::wstring type = msg.sType.GetData();
         if (type == L"itemselect") page.OnItemSelect(msg);
@@ -68,17 +68,15 @@ protected:
 
     void SetUp() override {
         ExeUserFolderTest::SetUp();
-        CurrentSettings() = SettingsSnapshot{};
         CDialogBuilder builder;
         CControlUI* root = builder.CreateFromText(kLayout, sizeof(kLayout) - 1, nullptr, &pm_);
         ASSERT_NE(root, nullptr) << builder.GetLastErrorText().GetData();
         pm_.AttachDialog(root);
-        harness_ = std::make_unique<PageHarness>(pm_);
+        harness_ = std::make_unique<PageHarness>(pm_, snapshot_);
         pm_.AddNotifier(harness_.get());
     }
     void TearDown() override {
         pm_.RemoveNotifier(harness_.get());
-        CurrentSettings() = SettingsSnapshot{};
         g_function->SetGameFolder(L"");
         ExeUserFolderTest::TearDown();
         MSG msg;
@@ -110,6 +108,7 @@ protected:
         return PeekMessageW(&msg, nullptr, UM_FINDPATH, UM_FINDPATH, PM_REMOVE) != 0;
     }
 
+    SettingsSnapshot snapshot_;  // the page's snapshot, zeroed for each test
     CPaintManagerUI pm_;
     std::unique_ptr<PageHarness> harness_;
     TempDir game_;
@@ -126,8 +125,8 @@ TEST_F(SettingsPageTest, MuteEverythingSetsAndClearsAllFourSoundSettings) {
     for (SettingKey key : {kNoSound, kAmbianceSoundsMute, kMusicMute, kUiSoundsMute}) {
         EXPECT_EQ(ReadText(key), L"1") << key.section;
     }
-    EXPECT_EQ(CurrentSettings().noSound + CurrentSettings().musicMute + CurrentSettings().uiSoundsMute +
-                  CurrentSettings().ambianceSoundsMute,
+    EXPECT_EQ(snapshot_.noSound + snapshot_.musicMute + snapshot_.uiSoundsMute +
+                  snapshot_.ambianceSoundsMute,
               4);
     Click(L"UICheckJinYin");
     for (SettingKey key : {kNoSound, kAmbianceSoundsMute, kMusicMute, kUiSoundsMute}) {
@@ -139,7 +138,7 @@ TEST_F(SettingsPageTest, MuteEverythingSetsAndClearsAllFourSoundSettings) {
 TEST_F(SettingsPageTest, IndependentBoxesStoreTheStateAfterTheToggle) {
     Click(L"CheckBoxHouQiChuLi");
     EXPECT_EQ(ReadText(kShaders), L"1");
-    EXPECT_EQ(CurrentSettings().shaders, 1);
+    EXPECT_EQ(snapshot_.shaders, 1);
     Click(L"CheckBoxHouQiChuLi");
     EXPECT_EQ(ReadText(kShaders), L"0");
     Click(L"CheckBoxQiangTiHouJueSe");
@@ -151,26 +150,26 @@ TEST_F(SettingsPageTest, GameBoxWithoutGameFolderIsRefusedAndOffersTheChooser) {
     Click(L"UIStartMode");
     EXPECT_FALSE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
     EXPECT_EQ(ReadText(kStartMode), L"");
-    EXPECT_EQ(CurrentSettings().startModeEnabled, 0);
+    EXPECT_EQ(snapshot_.startModeEnabled, 0);
     EXPECT_TRUE(FolderChooserRequested());
 }
 
 TEST_F(SettingsPageTest, MemorySliderFollowsStartMode) {
     auto* slider = Control<CSliderUI>(L"Slideryouhuajiasu");
     auto* label = Control<CLabelUI>(L"LabelUI8");
-    CurrentSettings().memoryTier = 1;
+    snapshot_.memoryTier = 1;
     slider->SetValue(2);
     pm_.SendNotify(slider, L"valuechanged");
     EXPECT_EQ(slider->GetValue(), 1) << "start mode off: the slider goes back to the stored tier";
     EXPECT_FALSE(slider->IsEnabled());
     EXPECT_EQ(ReadText(kStartModel), L"");
 
-    CurrentSettings().startModeEnabled = 1;
+    snapshot_.startModeEnabled = 1;
     slider->SetValue(2);
     pm_.SendNotify(slider, L"valuechanged");
     EXPECT_TRUE(slider->IsEnabled());
     EXPECT_EQ(ReadText(kStartModel), L"2");
-    EXPECT_EQ(CurrentSettings().memoryTier, 2);
+    EXPECT_EQ(snapshot_.memoryTier, 2);
     EXPECT_STREQ(label->GetText().GetData(), SliderTierText(2));
 }
 
@@ -184,7 +183,7 @@ TEST_F(SettingsPageTest, WindowStyleTwoSwitchesTheResolutionOffAndStyleOneRestor
     modes->SelectItem(2, false);
     EXPECT_FALSE(resolutions->IsEnabled());
     EXPECT_EQ(resolutions->GetCurSel(), -1);
-    EXPECT_EQ(CurrentSettings().resolutionSelection, -1);
+    EXPECT_EQ(snapshot_.resolutionSelection, -1);
     EXPECT_FALSE(Control<CEditUI>(L"Editkuan")->IsEnabled());
     EXPECT_STREQ(Control<CEditUI>(L"Editkuan")->GetText().GetData(), L"");
     EXPECT_EQ(ReadText(kWindowsStyle), L"2");
@@ -192,11 +191,11 @@ TEST_F(SettingsPageTest, WindowStyleTwoSwitchesTheResolutionOffAndStyleOneRestor
     modes->SelectItem(1, false);
     EXPECT_TRUE(resolutions->IsEnabled());
     EXPECT_EQ(resolutions->GetCurSel(), 5);
-    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
+    EXPECT_EQ(snapshot_.resolutionSelection, 5);
     EXPECT_TRUE(Control<CEditUI>(L"Editkuan")->IsEnabled());
     EXPECT_STREQ(Control<CEditUI>(L"Editkuan")->GetText().GetData(), L"1920");
     EXPECT_STREQ(Control<CEditUI>(L"Editgao")->GetText().GetData(), L"1080");
-    EXPECT_EQ(CurrentSettings().customHeight, L"1080");
+    EXPECT_EQ(snapshot_.customHeight, L"1080");
     EXPECT_EQ(ReadText(kWindowsStyle), L"1");
 }
 
@@ -207,7 +206,7 @@ TEST_F(SettingsPageTest, EveryTypedWidthIsWrittenAsTyped) {
         pm_.SendNotify(width, L"textchanged");
         EXPECT_EQ(ReadText(kCustomWidth), text);
     }
-    EXPECT_EQ(CurrentSettings().customWidth, L"1920a");
+    EXPECT_EQ(snapshot_.customWidth, L"1920a");
 }
 
 TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
@@ -225,14 +224,14 @@ TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
     EXPECT_EQ(Control<CSliderUI>(L"Slideryouhuajiasu")->GetValue(), 1);
     EXPECT_EQ(Control<CSliderUI>(L"Sliderhuanjingxijie")->GetValue(), 2);
     EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), SavedTierText(1));
-    EXPECT_EQ(CurrentSettings().memoryTier, 1);
-    EXPECT_EQ(CurrentSettings().shaders, 1);
+    EXPECT_EQ(snapshot_.memoryTier, 1);
+    EXPECT_EQ(snapshot_.shaders, 1);
 
     WriteNumber(kStartModel, 7);
     Control<CLabelUI>(L"LabelUI8")->SetText(L"layout text");
     harness_->page.ApplySavedSettings();
     EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), L"layout text") << "tier 7 keeps the label";
-    EXPECT_EQ(CurrentSettings().memoryTier, 7);
+    EXPECT_EQ(snapshot_.memoryTier, 7);
 }
 
 // A start from the home page uses the saved resolution although the detailed page,
@@ -243,15 +242,15 @@ TEST_F(SettingsPageTest, SavedResolutionReachesTheSnapshotWithoutTheDetailedPage
     settings::WriteText(kCustomWidth, L"1920");
     settings::WriteText(kCustomHeight, L"1080");
     harness_->page.ApplySavedSettings();
-    EXPECT_EQ(CurrentSettings().windowStyle, 1);
-    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
-    EXPECT_EQ(CurrentSettings().customWidth, L"1920");
-    EXPECT_EQ(CurrentSettings().customHeight, L"1080");
+    EXPECT_EQ(snapshot_.windowStyle, 1);
+    EXPECT_EQ(snapshot_.resolutionSelection, 5);
+    EXPECT_EQ(snapshot_.customWidth, L"1920");
+    EXPECT_EQ(snapshot_.customHeight, L"1080");
     EXPECT_EQ(Control<CComboUI>(L"Combofenbianlv")->GetCurSel(), -1) << "the lists wait for the detailed page";
 
     WriteNumber(kResolution, 9);  // meaningless: the selection stays as it was
-    LoadSavedResolution(CurrentSettings());
-    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
+    LoadSavedResolution(snapshot_);
+    EXPECT_EQ(snapshot_.resolutionSelection, 5);
 }
 
 TEST_F(SettingsPageTest, DetailedPageLoadsStoredListsAndGreysTheMemoryBlock) {
@@ -260,7 +259,7 @@ TEST_F(SettingsPageTest, DetailedPageLoadsStoredListsAndGreysTheMemoryBlock) {
     harness_->page.LoadDetailedSettings();
     EXPECT_EQ(Control<CComboUI>(L"Combochaungkoumoshi")->GetCurSel(), 3);
     EXPECT_EQ(Control<CComboUI>(L"Combofenbianlv")->GetCurSel(), 4);
-    EXPECT_EQ(CurrentSettings().resolutionSelection, 4);
+    EXPECT_EQ(snapshot_.resolutionSelection, 4);
     EXPECT_FALSE(Control<CEditUI>(L"Editgao")->IsEnabled());
     EXPECT_FALSE(Control<CLabelUI>(L"Labyouhuamiaosu")->IsEnabled()) << "start mode off greys the memory block";
 }
@@ -301,7 +300,7 @@ TEST_F(SettingsPageTest, HomeBoxesActAsTheirGameBoxesAndBothShowTheResult) {
     UseValidGameFolder();
     Click(L"Lab_View");
     EXPECT_EQ(ReadText(kSightview), L"1");
-    EXPECT_EQ(CurrentSettings().sightview, 1);
+    EXPECT_EQ(snapshot_.sightview, 1);
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UICheckShiju")->GetCheck());
     Click(L"UICheckShiju");
     EXPECT_EQ(ReadText(kSightview), L"0");
@@ -343,7 +342,7 @@ TEST_F(SettingsPageTest, RestoreDefaultsTurnsTheStartOptionsOffEverywhere) {
         EXPECT_FALSE(Control<CCheckBoxUI>(box)->GetCheck()) << box;
     }
     for (SettingKey key : {kStartMode, kSightview, kNoSound}) EXPECT_EQ(ReadText(key), L"0") << key.section;
-    EXPECT_EQ(CurrentSettings().startModeEnabled + CurrentSettings().sightview + CurrentSettings().noSound, 0);
+    EXPECT_EQ(snapshot_.startModeEnabled + snapshot_.sightview + snapshot_.noSound, 0);
     EXPECT_EQ(ReadText(kShaders), L"1") << "effects are not start options";
     EXPECT_FALSE(Control<CSliderUI>(L"Slideryouhuajiasu")->IsEnabled());
     wrappers.Clear();
@@ -353,6 +352,6 @@ TEST_F(SettingsPageTest, APreselectedTierIsShownButNotStored) {
     harness_->page.PreselectMemoryTier(2);
     EXPECT_EQ(Control<CSliderUI>(L"Slideryouhuajiasu")->GetValue(), 2);
     EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), SliderTierText(2));
-    EXPECT_EQ(CurrentSettings().memoryTier, 2);
+    EXPECT_EQ(snapshot_.memoryTier, 2);
     EXPECT_EQ(ReadText(kStartModel), L"");
 }
