@@ -35,11 +35,6 @@ DuiManager::~DuiManager() {
     DeleteCriticalSection(&lock_);
 }
 
-DuiManager& DuiManager::Instance() {
-    static DuiManager instance;
-    return instance;
-}
-
 void DuiManager::SetPaintManager(CPaintManagerUI* manager) {
     Lock lock(lock_);
     manager_ = manager;
@@ -76,8 +71,8 @@ void DuiManager::Clear() {
     manager_ = nullptr;
 }
 
-void ClearStartupChecks() {
+void ClearStartupChecks(DuiManager& wrappers) {
     for (int identifier = 19; identifier <= 23; ++identifier) {
-        if (auto* box = dynamic_cast<DuiCheckbox*>(DuiManager::Instance().Lookup(identifier))) box->SetCheck(false);
+        if (auto* box = dynamic_cast<DuiCheckbox*>(wrappers.Lookup(identifier))) box->SetCheck(false);
     }
 }

@@ -150,7 +150,7 @@ LRESULT CCorvaneUIFrameWnd::OnCreate() {
     }
     m_pm.AttachDialog(root);
     m_pm.AddNotifier(this);
-    m_settingsPage = std::make_unique<SettingsPage>(m_pm, m_hWnd, m_settings);
+    m_settingsPage = std::make_unique<SettingsPage>(m_pm, m_hWnd, m_settings, m_wrappers);
 
     Trace(L"uicpp:cr datinfo begin\n");
     if (CreateDataInfo() == 0) {
@@ -217,7 +217,7 @@ void CCorvaneUIFrameWnd::AddTrayIcon() {
 void CCorvaneUIFrameWnd::InitMainPage() {
     if (auto* version = m_pm.FindControl(L"Zorvik版本号")) version->SetText((L"Velmora" + m_ownVersion).c_str());
 
-    DuiManager& wrappers = DuiManager::Instance();
+    DuiManager& wrappers = m_wrappers;
     wrappers.SetPaintManager(&m_pm);
     wrappers.Register(5, L"首页");
     wrappers.Register(19, L"Lab_youhuajiasu");
@@ -230,7 +230,7 @@ void CCorvaneUIFrameWnd::InitMainPage() {
     m_startButton = m_pm.FindControl(L"btnStartGame");
 
     if (m_userFolderState == UserFolderState::Fresh) {
-        ClearStartupChecks();
+        ClearStartupChecks(m_wrappers);
     } else {
         m_settingsPage->ApplySavedSettings();
     }
@@ -480,6 +480,6 @@ void CCorvaneUIFrameWnd::OnFinalMessage(HWND) {
         m_interaction.reset();
     }
     m_userInfo.reset();
-    DuiManager::Instance().Clear();
+    m_wrappers.Clear();
     delete this;
 }

@@ -15,6 +15,7 @@
 #include "duilib/paint_manager.h"
 #include "duilib/window_wnd.h"
 #include "launcher/settings/settings_snapshot.h"
+#include "launcher/ui/dui_manager.h"
 #include "launcher/ui/settings_page.h"
 
 class CDataCollector;
@@ -73,6 +74,7 @@ private:
     std::wstring m_ownVersion;
     settings::SettingsSnapshot& m_settings;
     CPaintManagerUI m_pm;
+    DuiManager m_wrappers;  // wrappers of this window's controls, by identifier
     CControlUI* m_startButton = nullptr;
     CControlUI* m_settingsButton = nullptr;
     NOTIFYICONDATAW m_trayIcon{};

@@ -59,8 +59,9 @@ void ReloadGameFolder() { g_function->SetGameFolder(settings::ReadText(settings:
 
 }  // namespace
 
-SettingsPage::SettingsPage(CPaintManagerUI& manager, HWND mainWindow, settings::SettingsSnapshot& snapshot)
-    : manager_(manager), mainWindow_(mainWindow), snapshot_(snapshot) {}
+SettingsPage::SettingsPage(CPaintManagerUI& manager, HWND mainWindow, settings::SettingsSnapshot& snapshot,
+                           DuiManager& wrappers)
+    : manager_(manager), mainWindow_(mainWindow), snapshot_(snapshot), wrappers_(wrappers) {}
 
 template <typename T>
 T* SettingsPage::Find(const wchar_t* name) const {
@@ -173,7 +174,7 @@ void SettingsPage::PreselectMemoryTier(int tier) {
 }
 
 void SettingsPage::RestoreDefaults() {
-    ClearStartupChecks();
+    ClearStartupChecks(wrappers_);
     auto& snapshot = snapshot_;
     snapshot.startModeEnabled = 0;
     snapshot.sightview = 0;

@@ -9,13 +9,15 @@
 #include "launcher/settings/settings_snapshot.h"
 
 class CPaintManagerUI;
+class DuiManager;
 
 class SettingsPage {
 public:
     // `manager` is the main window's; `mainWindow` receives UM_FINDPATH and is disabled
-    // while the folder chooser is offered; `snapshot` is the one StartGame reads. Both
-    // outlive the page.
-    SettingsPage(CPaintManagerUI& manager, HWND mainWindow, settings::SettingsSnapshot& snapshot);
+    // while the folder chooser is offered; `snapshot` is the one StartGame reads;
+    // `wrappers` holds the home page's registered boxes. All outlive the page.
+    SettingsPage(CPaintManagerUI& manager, HWND mainWindow, settings::SettingsSnapshot& snapshot,
+                 DuiManager& wrappers);
 
     // "click" on a check box; arrives before the box toggles. True when handled.
     bool OnCheckBoxClick(TNotifyUI& msg);
@@ -53,6 +55,7 @@ private:
     CPaintManagerUI& manager_;
     HWND mainWindow_;
     settings::SettingsSnapshot& snapshot_;
+    DuiManager& wrappers_;
 };
 
 // Reads the saved window style, resolution selection (1 to 5 only) and, for a custom

@@ -50,7 +50,8 @@ const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
 // Dispatches notifications to the page the way the main window does.
 class PageHarness : public INotifyUI {
 public:
-    PageHarness(CPaintManagerUI& pm, SettingsSnapshot& snapshot) : page(pm, nullptr, snapshot) {}
+    PageHarness(CPaintManagerUI& pm, SettingsSnapshot& snapshot, DuiManager& wrappers)
+        : page(pm, nullptr, snapshot, wrappers) {}
     void Notify(TNotifyUI& msg) override {
         const std::wstring type = msg.sType.GetData();
         if (type == L"itemselect") page.OnItemSelect(msg);
@@ -72,7 +73,7 @@ protected:
         CControlUI* root = builder.CreateFromText(kLayout, sizeof(kLayout) - 1, nullptr, &pm_);
         ASSERT_NE(root, nullptr) << builder.GetLastErrorText().GetData();
         pm_.AttachDialog(root);
-        harness_ = std::make_unique<PageHarness>(pm_, snapshot_);
+        harness_ = std::make_unique<PageHarness>(pm_, snapshot_, wrappers_);
         pm_.AddNotifier(harness_.get());
     }
     void TearDown() override {
@@ -110,6 +111,7 @@ protected:
 
     SettingsSnapshot snapshot_;  // the page's snapshot, zeroed for each test
     CPaintManagerUI pm_;
+    DuiManager wrappers_;  // the home page's registered boxes, as the main window owns them
     std::unique_ptr<PageHarness> harness_;
     TempDir game_;
 };
@@ -326,7 +328,7 @@ TEST_F(SettingsPageTest, SavedGameOptionsTickTheHomeBoxesToo) {
 }
 
 TEST_F(SettingsPageTest, RestoreDefaultsTurnsTheStartOptionsOffEverywhere) {
-    DuiManager& wrappers = DuiManager::Instance();
+    DuiManager& wrappers = wrappers_;
     wrappers.SetPaintManager(&pm_);
     wrappers.Register(19, L"Lab_youhuajiasu");
     wrappers.Register(21, L"Lab_View");

@@ -301,8 +301,7 @@ TEST(ControlWrappers, ClearStartupChecksUnchecksTheRegisteredBoxes) {
     UseRealSkin();
     SkinWindow main(L"skin.xml");
     ASSERT_TRUE(main.Open());
-    DuiManager& registry = DuiManager::Instance();
-    registry.Clear();
+    DuiManager registry;
     EXPECT_EQ(registry.Register(19, L"Lab_youhuajiasu"), 0);  // no paint manager yet
     registry.SetPaintManager(&main.pm());
     EXPECT_EQ(registry.Register(5, L"首页"), 1);
@@ -316,7 +315,12 @@ TEST(ControlWrappers, ClearStartupChecksUnchecksTheRegisteredBoxes) {
     EXPECT_EQ(registry.Lookup(23), nullptr);
     for (const wchar_t* name : {L"Lab_youhuajiasu", L"Lab_View", L"LabelUI4", L"UIStartMode"})
         dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(name))->SetCheck(true);
-    ClearStartupChecks();
+    // Another registry (another window's) holds none of these and clears nothing.
+    DuiManager other;
+    EXPECT_EQ(other.Lookup(19), nullptr);
+    ClearStartupChecks(other);
+    EXPECT_TRUE(dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(L"Lab_youhuajiasu"))->GetCheck());
+    ClearStartupChecks(registry);
     EXPECT_FALSE(dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(L"Lab_youhuajiasu"))->GetCheck());
     EXPECT_FALSE(dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(L"Lab_View"))->GetCheck());
     EXPECT_FALSE(dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(L"LabelUI4"))->GetCheck());
