@@ -26,8 +26,10 @@ struct SettingsSnapshot {
     std::wstring customHeight;
 };
 
-// Reads every snapshot field from the settings file (the number rule for integers,
-// the texts as stored).
-SettingsSnapshot LoadSnapshotFromFile();
+class SettingsFile;
+
+// Reads every snapshot field from `file` (the number rule for integers, the texts as
+// stored).
+SettingsSnapshot LoadSnapshotFromFile(const SettingsFile& file);
 
 }  // namespace settings

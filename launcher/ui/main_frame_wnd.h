@@ -14,9 +14,11 @@
 #include "duilib/gdi_owners.h"
 #include "duilib/paint_manager.h"
 #include "duilib/window_wnd.h"
+#include "launcher/settings/settings_file.h"
 #include "launcher/settings/settings_snapshot.h"
 #include "launcher/ui/dui_manager.h"
 #include "launcher/ui/settings_page.h"
+#include "launcher/util/program_folder.h"
 
 class CDataCollector;
 class CFuncInteraction;
@@ -25,9 +27,9 @@ class CControlUI;
 
 class CCorvaneUIFrameWnd : public CWindowWnd, public INotifyUI {
 public:
-    // `settings` is the snapshot the settings page fills and StartGame reads; it
-    // outlives the window.
-    explicit CCorvaneUIFrameWnd(settings::SettingsSnapshot& settings);
+    // `folder` is the program folder (user files, updater); `settings` is the snapshot
+    // the settings page fills and StartGame reads, and it outlives the window.
+    CCorvaneUIFrameWnd(ProgramFolder folder, settings::SettingsSnapshot& settings);
     ~CCorvaneUIFrameWnd() override;
 
     // The cut own version, shown as the version label and in the about window.
@@ -72,6 +74,8 @@ private:
     enum class UserFolderState { Fresh, Complete };
     UserFolderState m_userFolderState = UserFolderState::Fresh;
     std::wstring m_ownVersion;
+    ProgramFolder m_folder;
+    settings::SettingsFile m_settingsFile;
     settings::SettingsSnapshot& m_settings;
     CPaintManagerUI m_pm;
     DuiManager m_wrappers;  // wrappers of this window's controls, by identifier

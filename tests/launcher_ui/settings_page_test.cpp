@@ -50,8 +50,8 @@ const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
 // Dispatches notifications to the page the way the main window does.
 class PageHarness : public INotifyUI {
 public:
-    PageHarness(CPaintManagerUI& pm, SettingsSnapshot& snapshot, DuiManager& wrappers)
-        : page(pm, nullptr, snapshot, wrappers) {}
+    PageHarness(CPaintManagerUI& pm, SettingsSnapshot& snapshot, const SettingsFile& file, DuiManager& wrappers)
+        : page(pm, nullptr, snapshot, file, wrappers) {}
     void Notify(TNotifyUI& msg) override {
         const std::wstring type = msg.sType.GetData();
         if (type == L"itemselect") page.OnItemSelect(msg);
@@ -64,7 +64,7 @@ public:
 class SettingsPageTest : public testing_support::ExeUserFolderTest {
 protected:
     // The page works on the process's game folder holder, as in the launcher.
-    Function function_;
+    Function function_{testing_support::ExecutableFolder()};
     ProcessFunctionScope functionScope_{function_};
 
     void SetUp() override {
@@ -73,7 +73,7 @@ protected:
         CControlUI* root = builder.CreateFromText(kLayout, sizeof(kLayout) - 1, nullptr, &pm_);
         ASSERT_NE(root, nullptr) << builder.GetLastErrorText().GetData();
         pm_.AttachDialog(root);
-        harness_ = std::make_unique<PageHarness>(pm_, snapshot_, wrappers_);
+        harness_ = std::make_unique<PageHarness>(pm_, snapshot_, settingsFile_, wrappers_);
         pm_.AddNotifier(harness_.get());
     }
     void TearDown() override {
@@ -102,7 +102,7 @@ protected:
         const std::wstring bin = game_.path() + L"\\Game\\jre\\win32\\x86\\bin";
         ASSERT_TRUE(testing_support::MakeFolders(bin));
         ASSERT_TRUE(testing_support::WriteBytes(bin + L"\\javaw.exe", "MZ"));
-        WriteText(kGamePath, game_.path());
+        settingsFile_.WriteText(kGamePath, game_.path());
     }
     bool FolderChooserRequested() {
         MSG msg;
@@ -125,33 +125,33 @@ TEST_F(SettingsPageTest, MuteEverythingSetsAndClearsAllFourSoundSettings) {
         EXPECT_TRUE(Control<CCheckBoxUI>(box)->GetCheck()) << box;
     }
     for (SettingKey key : {kNoSound, kAmbianceSoundsMute, kMusicMute, kUiSoundsMute}) {
-        EXPECT_EQ(ReadText(key), L"1") << key.section;
+        EXPECT_EQ(settingsFile_.ReadText(key), L"1") << key.section;
     }
     EXPECT_EQ(snapshot_.noSound + snapshot_.musicMute + snapshot_.uiSoundsMute +
                   snapshot_.ambianceSoundsMute,
               4);
     Click(L"UICheckJinYin");
     for (SettingKey key : {kNoSound, kAmbianceSoundsMute, kMusicMute, kUiSoundsMute}) {
-        EXPECT_EQ(ReadText(key), L"0") << key.section;
+        EXPECT_EQ(settingsFile_.ReadText(key), L"0") << key.section;
     }
     EXPECT_FALSE(Control<CCheckBoxUI>(L"CheckBoxbeijingyinyue")->GetCheck());
 }
 
 TEST_F(SettingsPageTest, IndependentBoxesStoreTheStateAfterTheToggle) {
     Click(L"CheckBoxHouQiChuLi");
-    EXPECT_EQ(ReadText(kShaders), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kShaders), L"1");
     EXPECT_EQ(snapshot_.shaders, 1);
     Click(L"CheckBoxHouQiChuLi");
-    EXPECT_EQ(ReadText(kShaders), L"0");
+    EXPECT_EQ(settingsFile_.ReadText(kShaders), L"0");
     Click(L"CheckBoxQiangTiHouJueSe");
-    EXPECT_EQ(ReadText(kAlphaMask), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kAlphaMask), L"1");
     EXPECT_FALSE(FolderChooserRequested()) << "effect boxes need no game folder";
 }
 
 TEST_F(SettingsPageTest, GameBoxWithoutGameFolderIsRefusedAndOffersTheChooser) {
     Click(L"UIStartMode");
     EXPECT_FALSE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
-    EXPECT_EQ(ReadText(kStartMode), L"");
+    EXPECT_EQ(settingsFile_.ReadText(kStartMode), L"");
     EXPECT_EQ(snapshot_.startModeEnabled, 0);
     EXPECT_TRUE(FolderChooserRequested());
 }
@@ -164,21 +164,21 @@ TEST_F(SettingsPageTest, MemorySliderFollowsStartMode) {
     pm_.SendNotify(slider, L"valuechanged");
     EXPECT_EQ(slider->GetValue(), 1) << "start mode off: the slider goes back to the stored tier";
     EXPECT_FALSE(slider->IsEnabled());
-    EXPECT_EQ(ReadText(kStartModel), L"");
+    EXPECT_EQ(settingsFile_.ReadText(kStartModel), L"");
 
     snapshot_.startModeEnabled = 1;
     slider->SetValue(2);
     pm_.SendNotify(slider, L"valuechanged");
     EXPECT_TRUE(slider->IsEnabled());
-    EXPECT_EQ(ReadText(kStartModel), L"2");
+    EXPECT_EQ(settingsFile_.ReadText(kStartModel), L"2");
     EXPECT_EQ(snapshot_.memoryTier, 2);
     EXPECT_STREQ(label->GetText().GetData(), SliderTierText(2));
 }
 
 TEST_F(SettingsPageTest, WindowStyleTwoSwitchesTheResolutionOffAndStyleOneRestoresIt) {
-    WriteNumber(kResolution, 5);
-    WriteText(kCustomWidth, L"1920");
-    WriteText(kCustomHeight, L"1080");
+    settingsFile_.WriteNumber(kResolution, 5);
+    settingsFile_.WriteText(kCustomWidth, L"1920");
+    settingsFile_.WriteText(kCustomHeight, L"1080");
     auto* modes = Control<CComboUI>(L"Combochaungkoumoshi");
     auto* resolutions = Control<CComboUI>(L"Combofenbianlv");
 
@@ -188,7 +188,7 @@ TEST_F(SettingsPageTest, WindowStyleTwoSwitchesTheResolutionOffAndStyleOneRestor
     EXPECT_EQ(snapshot_.resolutionSelection, -1);
     EXPECT_FALSE(Control<CEditUI>(L"Editkuan")->IsEnabled());
     EXPECT_STREQ(Control<CEditUI>(L"Editkuan")->GetText().GetData(), L"");
-    EXPECT_EQ(ReadText(kWindowsStyle), L"2");
+    EXPECT_EQ(settingsFile_.ReadText(kWindowsStyle), L"2");
 
     modes->SelectItem(1, false);
     EXPECT_TRUE(resolutions->IsEnabled());
@@ -198,7 +198,7 @@ TEST_F(SettingsPageTest, WindowStyleTwoSwitchesTheResolutionOffAndStyleOneRestor
     EXPECT_STREQ(Control<CEditUI>(L"Editkuan")->GetText().GetData(), L"1920");
     EXPECT_STREQ(Control<CEditUI>(L"Editgao")->GetText().GetData(), L"1080");
     EXPECT_EQ(snapshot_.customHeight, L"1080");
-    EXPECT_EQ(ReadText(kWindowsStyle), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kWindowsStyle), L"1");
 }
 
 TEST_F(SettingsPageTest, EveryTypedWidthIsWrittenAsTyped) {
@@ -206,18 +206,18 @@ TEST_F(SettingsPageTest, EveryTypedWidthIsWrittenAsTyped) {
     for (const wchar_t* text : {L"1", L"19", L"192", L"1920a"}) {
         width->SetText(text);
         pm_.SendNotify(width, L"textchanged");
-        EXPECT_EQ(ReadText(kCustomWidth), text);
+        EXPECT_EQ(settingsFile_.ReadText(kCustomWidth), text);
     }
     EXPECT_EQ(snapshot_.customWidth, L"1920a");
 }
 
 TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
     UseValidGameFolder();
-    WriteNumber(kStartMode, 1);
-    WriteNumber(kNoSound, 0);
-    WriteNumber(kStartModel, 1);
-    WriteNumber(kLodLevel, 2);
-    WriteNumber(kShaders, 1);
+    settingsFile_.WriteNumber(kStartMode, 1);
+    settingsFile_.WriteNumber(kNoSound, 0);
+    settingsFile_.WriteNumber(kStartModel, 1);
+    settingsFile_.WriteNumber(kLodLevel, 2);
+    settingsFile_.WriteNumber(kShaders, 1);
     harness_->page.ApplySavedSettings();
     EXPECT_EQ(g_function->GetGameFolder(), game_.path());
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
@@ -229,7 +229,7 @@ TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
     EXPECT_EQ(snapshot_.memoryTier, 1);
     EXPECT_EQ(snapshot_.shaders, 1);
 
-    WriteNumber(kStartModel, 7);
+    settingsFile_.WriteNumber(kStartModel, 7);
     Control<CLabelUI>(L"LabelUI8")->SetText(L"layout text");
     harness_->page.ApplySavedSettings();
     EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), L"layout text") << "tier 7 keeps the label";
@@ -239,10 +239,10 @@ TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
 // A start from the home page uses the saved resolution although the detailed page,
 // which shows it, was never opened.
 TEST_F(SettingsPageTest, SavedResolutionReachesTheSnapshotWithoutTheDetailedPage) {
-    WriteNumber(kWindowsStyle, 1);
-    WriteNumber(kResolution, 5);
-    settings::WriteText(kCustomWidth, L"1920");
-    settings::WriteText(kCustomHeight, L"1080");
+    settingsFile_.WriteNumber(kWindowsStyle, 1);
+    settingsFile_.WriteNumber(kResolution, 5);
+    settingsFile_.WriteText(kCustomWidth, L"1920");
+    settingsFile_.WriteText(kCustomHeight, L"1080");
     harness_->page.ApplySavedSettings();
     EXPECT_EQ(snapshot_.windowStyle, 1);
     EXPECT_EQ(snapshot_.resolutionSelection, 5);
@@ -250,14 +250,14 @@ TEST_F(SettingsPageTest, SavedResolutionReachesTheSnapshotWithoutTheDetailedPage
     EXPECT_EQ(snapshot_.customHeight, L"1080");
     EXPECT_EQ(Control<CComboUI>(L"Combofenbianlv")->GetCurSel(), -1) << "the lists wait for the detailed page";
 
-    WriteNumber(kResolution, 9);  // meaningless: the selection stays as it was
-    LoadSavedResolution(snapshot_);
+    settingsFile_.WriteNumber(kResolution, 9);  // meaningless: the selection stays as it was
+    LoadSavedResolution(settingsFile_, snapshot_);
     EXPECT_EQ(snapshot_.resolutionSelection, 5);
 }
 
 TEST_F(SettingsPageTest, DetailedPageLoadsStoredListsAndGreysTheMemoryBlock) {
-    WriteNumber(kWindowsStyle, 3);
-    WriteNumber(kResolution, 4);
+    settingsFile_.WriteNumber(kWindowsStyle, 3);
+    settingsFile_.WriteNumber(kResolution, 4);
     harness_->page.LoadDetailedSettings();
     EXPECT_EQ(Control<CComboUI>(L"Combochaungkoumoshi")->GetCurSel(), 3);
     EXPECT_EQ(Control<CComboUI>(L"Combofenbianlv")->GetCurSel(), 4);
@@ -267,17 +267,17 @@ TEST_F(SettingsPageTest, DetailedPageLoadsStoredListsAndGreysTheMemoryBlock) {
 }
 
 TEST_F(SettingsPageTest, ARefusedGameBoxKeepsShowingWhatTheFileHolds) {
-    WriteNumber(kStartMode, 1);
-    WriteNumber(kSightview, 1);
+    settingsFile_.WriteNumber(kStartMode, 1);
+    settingsFile_.WriteNumber(kSightview, 1);
     harness_->page.ApplySavedSettings();
     ASSERT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
     Click(L"UIStartMode");  // no valid game folder
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
-    EXPECT_EQ(ReadText(kStartMode), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kStartMode), L"1");
     EXPECT_TRUE(FolderChooserRequested());
     Click(L"Lab_View");  // its home twin is refused the same way
     EXPECT_TRUE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
-    EXPECT_EQ(ReadText(kSightview), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kSightview), L"1");
     Click(L"UICheckJinYin");  // and an unchecked box stays unchecked
     EXPECT_FALSE(Control<CCheckBoxUI>(L"UICheckJinYin")->GetCheck());
 }
@@ -293,7 +293,7 @@ TEST_F(SettingsPageTest, TheMemorySliderComesBackWhenTheMemoryOptionIsTurnedOn) 
     EXPECT_TRUE(Control<CLabelUI>(L"Labyouhuamiaosu")->IsEnabled());
     slider->SetValue(2);
     pm_.SendNotify(slider, L"valuechanged");
-    EXPECT_EQ(ReadText(kStartModel), L"2");
+    EXPECT_EQ(settingsFile_.ReadText(kStartModel), L"2");
     Click(L"UIStartMode");
     EXPECT_FALSE(slider->IsEnabled()) << "turned off, the block is greyed again";
 }
@@ -301,26 +301,26 @@ TEST_F(SettingsPageTest, TheMemorySliderComesBackWhenTheMemoryOptionIsTurnedOn) 
 TEST_F(SettingsPageTest, HomeBoxesActAsTheirGameBoxesAndBothShowTheResult) {
     UseValidGameFolder();
     Click(L"Lab_View");
-    EXPECT_EQ(ReadText(kSightview), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kSightview), L"1");
     EXPECT_EQ(snapshot_.sightview, 1);
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UICheckShiju")->GetCheck());
     Click(L"UICheckShiju");
-    EXPECT_EQ(ReadText(kSightview), L"0");
+    EXPECT_EQ(settingsFile_.ReadText(kSightview), L"0");
     EXPECT_FALSE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
 
     Click(L"LabelUI4");
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UICheckJinYin")->GetCheck());
     EXPECT_TRUE(Control<CCheckBoxUI>(L"CheckBoxbeijingyinyue")->GetCheck());
-    EXPECT_EQ(ReadText(kMusicMute), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kMusicMute), L"1");
     Click(L"Lab_youhuajiasu");
-    EXPECT_EQ(ReadText(kStartMode), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kStartMode), L"1");
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
     EXPECT_FALSE(FolderChooserRequested());
 }
 
 TEST_F(SettingsPageTest, SavedGameOptionsTickTheHomeBoxesToo) {
-    WriteNumber(kSightview, 1);
-    WriteNumber(kNoSound, 1);
+    settingsFile_.WriteNumber(kSightview, 1);
+    settingsFile_.WriteNumber(kNoSound, 1);
     harness_->page.ApplySavedSettings();
     EXPECT_FALSE(Control<CCheckBoxUI>(L"Lab_youhuajiasu")->GetCheck());
     EXPECT_TRUE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
@@ -333,7 +333,7 @@ TEST_F(SettingsPageTest, RestoreDefaultsTurnsTheStartOptionsOffEverywhere) {
     wrappers.Register(19, L"Lab_youhuajiasu");
     wrappers.Register(21, L"Lab_View");
     wrappers.Register(22, L"LabelUI4");
-    for (SettingKey key : {kStartMode, kSightview, kNoSound, kShaders}) WriteNumber(key, 1);
+    for (SettingKey key : {kStartMode, kSightview, kNoSound, kShaders}) settingsFile_.WriteNumber(key, 1);
     harness_->page.ApplySavedSettings();
     harness_->page.LoadDetailedSettings();
     ASSERT_TRUE(Control<CSliderUI>(L"Slideryouhuajiasu")->IsEnabled());
@@ -343,9 +343,11 @@ TEST_F(SettingsPageTest, RestoreDefaultsTurnsTheStartOptionsOffEverywhere) {
                                L"LabelUI4"}) {
         EXPECT_FALSE(Control<CCheckBoxUI>(box)->GetCheck()) << box;
     }
-    for (SettingKey key : {kStartMode, kSightview, kNoSound}) EXPECT_EQ(ReadText(key), L"0") << key.section;
+    for (SettingKey key : {kStartMode, kSightview, kNoSound}) {
+        EXPECT_EQ(settingsFile_.ReadText(key), L"0") << key.section;
+    }
     EXPECT_EQ(snapshot_.startModeEnabled + snapshot_.sightview + snapshot_.noSound, 0);
-    EXPECT_EQ(ReadText(kShaders), L"1") << "effects are not start options";
+    EXPECT_EQ(settingsFile_.ReadText(kShaders), L"1") << "effects are not start options";
     EXPECT_FALSE(Control<CSliderUI>(L"Slideryouhuajiasu")->IsEnabled());
     wrappers.Clear();
 }
@@ -355,5 +357,5 @@ TEST_F(SettingsPageTest, APreselectedTierIsShownButNotStored) {
     EXPECT_EQ(Control<CSliderUI>(L"Slideryouhuajiasu")->GetValue(), 2);
     EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), SliderTierText(2));
     EXPECT_EQ(snapshot_.memoryTier, 2);
-    EXPECT_EQ(ReadText(kStartModel), L"");
+    EXPECT_EQ(settingsFile_.ReadText(kStartModel), L"");
 }

@@ -155,8 +155,9 @@ TEST(MessageBoxes, UnknownTypeShowsNothing) {
 class FolderChooser : public ::testing::Test {
 protected:
     // The chooser works on the process's game folder holder, as in the launcher.
-    Function function_;
+    Function function_{testing_support::ExecutableFolder()};
     ProcessFunctionScope functionScope_{function_};
+    settings::SettingsFile settingsFile_{function_.GetLauncherFolder()};
 
     void SetUp() override {
         UseRealSkin();
@@ -201,7 +202,7 @@ TEST_F(FolderChooser, AcceptsAGameFolderAndSavesIt) {
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
     EXPECT_EQ(chooser.IsAccepted(), 1);
     EXPECT_EQ(g_function->GetGameFolder(), game_.path());
-    EXPECT_EQ(settings::ReadText(settings::kGamePath), game_.path());
+    EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), game_.path());
 
     // Opened again, it shows the folder now in use.
     CFindPathWnd again;
@@ -211,7 +212,7 @@ TEST_F(FolderChooser, AcceptsAGameFolderAndSavesIt) {
 
 TEST_F(FolderChooser, RefusesAFolderWithoutTheGameRuntime) {
     g_function->SetGameFolder(game_.path());
-    settings::WriteText(settings::kGamePath, game_.path());
+    settingsFile_.WriteText(settings::kGamePath, game_.path());
     CFindPathWnd chooser;
     ASSERT_NE(chooser.Create(nullptr, L"", 0x96C80000, WS_EX_WINDOWEDGE, RECT{}), nullptr);
     Confirm(chooser, other_.path());
@@ -220,7 +221,7 @@ TEST_F(FolderChooser, RefusesAFolderWithoutTheGameRuntime) {
     EXPECT_EQ(chooser.IsAccepted(), 0);
     EXPECT_EQ(chooser.GetPaintManager().FindControl(L"pathstr")->GetText(), kRejectedFolderText);
     EXPECT_EQ(g_function->GetGameFolder(), game_.path());
-    EXPECT_EQ(settings::ReadText(settings::kGamePath), game_.path());
+    EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), game_.path());
     // The cancel button closes it.
     Click(chooser.GetHWND(), Center(chooser.GetPaintManager().FindControl(L"canlepath")));
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(chooser.GetHWND()); }));
