@@ -40,15 +40,15 @@ void DuiManager::SetPaintManager(CPaintManagerUI* manager) {
     manager_ = manager;
 }
 
-int DuiManager::Register(int identifier, const wchar_t* name) {
+bool DuiManager::Register(int identifier, const wchar_t* name) {
     CPaintManagerUI* manager = nullptr;
     {
         Lock lock(lock_);
         manager = manager_;
     }
-    if (!manager || !name) return 0;
+    if (!manager || !name) return false;
     CControlUI* control = manager->FindControl(name);
-    if (!control) return 0;
+    if (!control) return false;
     std::unique_ptr<DuiBase> wrapper = MakeWrapper(WrapperKindForIdentifier(identifier));
     wrapper->identifier = identifier;
     wrapper->name = name;
@@ -56,7 +56,7 @@ int DuiManager::Register(int identifier, const wchar_t* name) {
     wrapper->Initialise();
     Lock lock(lock_);
     wrappers_[identifier] = std::move(wrapper);
-    return 1;
+    return true;
 }
 
 DuiBase* DuiManager::Lookup(int identifier) {

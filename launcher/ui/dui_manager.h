@@ -23,9 +23,9 @@ public:
     // The paint manager in which names are looked up (the main window's).
     void SetPaintManager(CPaintManagerUI* manager);
     // Wraps the control named `name` under `identifier` (a previous wrapper of that
-    // identifier is replaced). 1 on success; 0 when no paint manager is set or the
-    // layout has no such control (nothing is registered then).
-    int Register(int identifier, const wchar_t* name);
+    // identifier is replaced). False when no paint manager is set or the layout has no
+    // such control (nothing is registered then).
+    bool Register(int identifier, const wchar_t* name);
     // The wrapper of `identifier`, or null.
     DuiBase* Lookup(int identifier);
     // Removes every wrapper (the main window's layout is going away).

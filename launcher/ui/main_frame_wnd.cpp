@@ -154,7 +154,7 @@ LRESULT CCorvaneUIFrameWnd::OnCreate() {
     m_settingsPage = std::make_unique<SettingsPage>(m_pm, m_hWnd, m_settings, m_settingsFile, m_wrappers);
 
     Trace(L"uicpp:cr datinfo begin\n");
-    if (CreateDataInfo() == 0) {
+    if (!CreateDataInfo()) {
         Trace(L"uicpp:cr fail,ass head\n");
         ErrorRecord(617, "CCorvaneUIFrameWnd::HandleMessage", " | 创建数据信息功能失败");
         Trace(L"uicpp:ass after\n");
@@ -166,8 +166,8 @@ LRESULT CCorvaneUIFrameWnd::OnCreate() {
     return 0;
 }
 
-int CCorvaneUIFrameWnd::CreateDataInfo() {
-    int result = 1;
+bool CCorvaneUIFrameWnd::CreateDataInfo() {
+    bool result = true;
     Trace(L"crdainfo:dacoll begin\n");
     if (!m_collector) {
         m_collector = std::make_unique<CDataCollector>();
@@ -183,7 +183,7 @@ int CCorvaneUIFrameWnd::CreateDataInfo() {
         m_interaction = std::make_unique<CFuncInteraction>();
         if (!m_interaction->StartInteraction()) {
             ErrorRecord(828, "CCorvaneUIFrameWnd::CreateDataInfo", " | 获取默认用户配置失败");
-            result = 0;
+            result = false;
         }
     }
     Trace(L"crdainfo:pipe end\n");
@@ -195,7 +195,7 @@ int CCorvaneUIFrameWnd::CreateDataInfo() {
             m_userFolderState = firstRun ? UserFolderState::Fresh : UserFolderState::Complete;
         } else {
             ErrorRecord(842, "CCorvaneUIFrameWnd::CreateDataInfo", " | 初始化本地用户信息管理器失败");
-            result = 0;
+            result = false;
         }
     }
     Trace(L"crdainfo:usinfo begin\n");

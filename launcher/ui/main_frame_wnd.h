@@ -39,8 +39,8 @@ public:
     CPaintManagerUI& GetPaintManager() { return m_pm; }
     // Whether the tray icon is in the notification area now.
     bool HasTrayIcon() const { return m_trayIconAdded; }
-    // 1 when every service came up, 0 otherwise (the window opens either way).
-    int CreateDataInfo();
+    // True when every service came up (the window opens either way).
+    bool CreateDataInfo();
     void StartGame();
 
 protected:

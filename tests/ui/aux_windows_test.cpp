@@ -303,13 +303,13 @@ TEST(ControlWrappers, ClearStartupChecksUnchecksTheRegisteredBoxes) {
     SkinWindow main(L"skin.xml");
     ASSERT_TRUE(main.Open());
     DuiManager registry;
-    EXPECT_EQ(registry.Register(19, L"Lab_youhuajiasu"), 0);  // no paint manager yet
+    EXPECT_FALSE(registry.Register(19, L"Lab_youhuajiasu"));  // no paint manager yet
     registry.SetPaintManager(&main.pm());
-    EXPECT_EQ(registry.Register(5, L"首页"), 1);
-    EXPECT_EQ(registry.Register(19, L"Lab_youhuajiasu"), 1);
-    EXPECT_EQ(registry.Register(21, L"Lab_View"), 1);
-    EXPECT_EQ(registry.Register(22, L"LabelUI4"), 1);
-    EXPECT_EQ(registry.Register(23, L"NoSuchControl"), 0);
+    EXPECT_TRUE(registry.Register(5, L"首页"));
+    EXPECT_TRUE(registry.Register(19, L"Lab_youhuajiasu"));
+    EXPECT_TRUE(registry.Register(21, L"Lab_View"));
+    EXPECT_TRUE(registry.Register(22, L"LabelUI4"));
+    EXPECT_FALSE(registry.Register(23, L"NoSuchControl"));
     ASSERT_NE(registry.Lookup(5), nullptr);
     EXPECT_EQ(registry.Lookup(5)->kind, kDuiButton);
     EXPECT_EQ(registry.Lookup(20), nullptr);
