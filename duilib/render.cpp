@@ -45,8 +45,11 @@ void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw,
         // of a large background needs.
         Part part;
         if (!VisiblePart(g, dx, dy, dw, dh, &part)) return;
-        g.DrawImage(image, part.left, part.top, sx + (part.left - dx), sy + (part.top - dy), part.right - part.left,
-                    part.bottom - part.top, Gdiplus::UnitPixel);
+        // RECT holds LONGs: the integer overload is named, the REAL one would fit as well.
+        g.DrawImage(image, static_cast<INT>(part.left), static_cast<INT>(part.top),
+                    static_cast<INT>(sx + (part.left - dx)), static_cast<INT>(sy + (part.top - dy)),
+                    static_cast<INT>(part.right - part.left), static_cast<INT>(part.bottom - part.top),
+                    Gdiplus::UnitPixel);
         return;
     }
     g.DrawImage(image, Gdiplus::Rect(dx, dy, dw, dh), sx, sy, sw, sh, Gdiplus::UnitPixel, attrs);

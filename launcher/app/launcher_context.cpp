@@ -6,7 +6,6 @@ LauncherContext::LauncherContext(ProgramFolder programFolder)
     : folder(std::move(programFolder)),
       log(folder.WithSlash() + L"log"),
       function(folder.Path()),
-      settings(settings::CurrentSettings()),
       serverBase(ReadServerBaseText(folder.Path())),
       logScope_(log),
       functionScope_(function) {}

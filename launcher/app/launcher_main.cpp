@@ -102,7 +102,7 @@ int LauncherMain(HINSTANCE instance) {
 
     // Owned here until its window exists; from then on the window deletes itself in
     // its final message.
-    std::unique_ptr<CCorvaneUIFrameWnd> window(new (std::nothrow) CCorvaneUIFrameWnd());
+    std::unique_ptr<CCorvaneUIFrameWnd> window(new (std::nothrow) CCorvaneUIFrameWnd(context.folder, context.settings));
     if (!window) return 0;
 
     std::wstring serverVersion, ownVersion;

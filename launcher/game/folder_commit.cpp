@@ -7,7 +7,7 @@ bool CommitGameFolderCandidate(Function& function, const std::wstring& candidate
     const std::wstring previous = function.GetGameFolder();
     function.SetGameFolder(candidate);
     if (function.IsGameFolderValid()) {
-        settings::WriteText(settings::kGamePath, candidate);
+        settings::SettingsFile(function.GetLauncherFolder()).WriteText(settings::kGamePath, candidate);
         return true;
     }
     function.SetGameFolder(previous);

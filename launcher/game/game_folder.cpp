@@ -6,11 +6,8 @@
 #include <utility>
 
 #include "launcher/util/com_memory.h"
-#include "launcher/util/module_folder.h"
 
 Function* g_function = nullptr;
-
-Function::Function() : launcherFolder_(GetModuleFolder()) {}
 
 Function::Function(std::wstring launcherFolder) : launcherFolder_(std::move(launcherFolder)) {}
 

@@ -9,8 +9,6 @@
 // only, not locked.
 class Function {
 public:
-    // The launcher folder is the executable's folder.
-    Function();
     // The launcher folder as the entry resolved it (without trailing backslash).
     explicit Function(std::wstring launcherFolder);
     virtual ~Function();

@@ -3,14 +3,10 @@
 #include <windows.h>
 
 #include "common/win32/unique_handle.h"
-#include "launcher/util/module_folder.h"
 
-std::wstring GetScrambledFilePath() {
-    const std::wstring folder = GetModuleFolderWithSlash();
-    return folder.empty() ? std::wstring() : folder + L"SEWI.bin";
+std::wstring ScrambledFilePathIn(const std::wstring& programFolder) {
+    return programFolder.empty() ? std::wstring() : programFolder + L"\\SEWI.bin";
 }
-
-std::string LoadScrambledText() { return LoadScrambledTextFrom(GetScrambledFilePath()); }
 
 std::string LoadScrambledTextFrom(const std::wstring& path) {
     if (path.empty()) return {};

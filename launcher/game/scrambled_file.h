@@ -6,10 +6,9 @@
 
 #include "launcher/game/scrambled_content.h"
 
-// <launcher folder>\SEWI.bin; empty when the module file name is unavailable.
-std::wstring GetScrambledFilePath();
+// <programFolder>\SEWI.bin; empty for an empty folder.
+std::wstring ScrambledFilePathIn(const std::wstring& programFolder);
 
-// Reads SEWI.bin and returns the unscrambled bytes; empty for a missing or empty file.
-std::string LoadScrambledText();
-// The same for the file at `path`.
+// Reads the file at `path` and returns the unscrambled bytes; empty for an empty path
+// or a missing or empty file.
 std::string LoadScrambledTextFrom(const std::wstring& path);

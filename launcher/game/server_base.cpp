@@ -4,6 +4,5 @@
 #include "launcher/util/text_convert.h"
 
 std::wstring ReadServerBaseText(const std::wstring& programFolder) {
-    if (programFolder.empty()) return {};
-    return ToWideString(LoadScrambledTextFrom(programFolder + L"\\SEWI.bin"));
+    return ToWideString(LoadScrambledTextFrom(ScrambledFilePathIn(programFolder)));
 }

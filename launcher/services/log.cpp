@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "common/win32/unique_handle.h"
-#include "launcher/util/module_folder.h"
 #include "launcher/util/text_convert.h"
 
 Log* g_log = nullptr;
@@ -31,8 +30,6 @@ private:
 };
 
 }  // namespace
-
-Log::Log() { Init(GetModuleFolderWithSlash() + L"log"); }
 
 Log::Log(const std::wstring& folder) { Init(folder); }
 

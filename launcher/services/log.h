@@ -1,4 +1,5 @@
-// The launcher's plain-text trace logs, in the folder "log" beside the executable.
+// The launcher's plain-text trace logs, in the folder "log" beside the executable (the
+// launcher's context gives that folder).
 #pragma once
 
 #include <windows.h>
@@ -14,9 +15,8 @@ enum LogFileId : int {
 
 class Log {
 public:
-    // Uses <executable folder>\log\, creating it (and missing parents) if needed.
-    Log();
-    // Uses `folder` (without trailing backslash) instead; for tools and tests.
+    // Uses `folder` (without trailing backslash; the launcher's is <program folder>\log),
+    // creating it (and missing parents) if needed.
     explicit Log(const std::wstring& folder);
     // The same with another size cap per file; for tests.
     Log(const std::wstring& folder, unsigned long long maxFileBytes);

@@ -4,14 +4,12 @@
 
 #include <vector>
 
-#include "launcher/util/module_folder.h"
 
 namespace settings {
 
-std::wstring ReadCloseChoiceText() {
-    const std::wstring folder = GetModuleFolder();
-    if (folder.empty()) return {};
-    const std::wstring path = folder + L"\\user\\" + L"ResInfo.ini";
+std::wstring ReadCloseChoiceText(const std::wstring& programFolder) {
+    if (programFolder.empty()) return {};
+    const std::wstring path = programFolder + L"\\user\\" + L"ResInfo.ini";
     std::vector<wchar_t> buffer(8192, L'\0');
     const DWORD length = GetPrivateProfileStringW(L"CloseOrMin", L"isCheck", L"", buffer.data(),
                                                   static_cast<DWORD>(buffer.size()), path.c_str());

@@ -7,16 +7,20 @@
 
 namespace settings {
 
-std::wstring ReadText(SettingKey setting) { return ReadProfileValue(setting.section, setting.key, kSettingsFile); }
+std::wstring SettingsFile::ReadText(SettingKey setting) const {
+    return ReadProfileValueIn(folder_, setting.section, setting.key, kSettingsFile);
+}
 
 int ParseStoredNumber(const std::wstring& text) { return std::atoi(WideToChs(text).c_str()); }
 
-int ReadNumber(SettingKey setting) { return ParseStoredNumber(ReadText(setting)); }
+int SettingsFile::ReadNumber(SettingKey setting) const { return ParseStoredNumber(ReadText(setting)); }
 
-int WriteText(SettingKey setting, const std::wstring& value) {
-    return WriteProfileValue(setting.section, setting.key, value, kSettingsFile);
+int SettingsFile::WriteText(SettingKey setting, const std::wstring& value) const {
+    return WriteProfileValueIn(folder_, setting.section, setting.key, value, kSettingsFile);
 }
 
-int WriteNumber(SettingKey setting, int value) { return WriteText(setting, std::to_wstring(value)); }
+int SettingsFile::WriteNumber(SettingKey setting, int value) const {
+    return WriteText(setting, std::to_wstring(value));
+}
 
 }  // namespace settings

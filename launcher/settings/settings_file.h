@@ -1,8 +1,9 @@
-// The launcher's own settings file, user\ResInfo.ini below the launcher folder.
+// The launcher's own settings file, user\ResInfo.ini below the program folder.
 // Every value is read from and written to the file at once; nothing is cached.
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace settings {
 
@@ -34,15 +35,28 @@ inline constexpr SettingKey kCustomWidth{L"Editkuan", L"Width"};
 inline constexpr SettingKey kCustomHeight{L"Editgao", L"Height"};
 inline constexpr SettingKey kCloseOrMin{L"CloseOrMin", L"isCheck"};
 
-// Text of a setting; empty when the file, section or key is missing.
-std::wstring ReadText(SettingKey setting);
-// Number of a setting: the text converted to 8-bit and read by atoi, so an absent
-// or non-numeric value is 0 and "1920a" is 1920.
-int ReadNumber(SettingKey setting);
-// Writes the text; returns the profile API's result (non-zero on success).
-int WriteText(SettingKey setting, const std::wstring& value);
-// Writes the number in decimal.
-int WriteNumber(SettingKey setting, int value);
+// The settings file of one program folder: <folder>\user\ResInfo.ini.
+class SettingsFile {
+public:
+    // `programFolder` without trailing backslash; with an empty one every value reads
+    // as empty and nothing is written.
+    explicit SettingsFile(std::wstring programFolder) : folder_(std::move(programFolder)) {}
+
+    const std::wstring& ProgramFolderPath() const noexcept { return folder_; }
+
+    // Text of a setting; empty when the file, section or key is missing.
+    std::wstring ReadText(SettingKey setting) const;
+    // Number of a setting: the text converted to 8-bit and read by atoi, so an absent
+    // or non-numeric value is 0 and "1920a" is 1920.
+    int ReadNumber(SettingKey setting) const;
+    // Writes the text; returns the profile API's result (non-zero on success).
+    int WriteText(SettingKey setting, const std::wstring& value) const;
+    // Writes the number in decimal.
+    int WriteNumber(SettingKey setting, int value) const;
+
+private:
+    std::wstring folder_;
+};
 
 // The atoi rule on a stored value, usable on any text.
 int ParseStoredNumber(const std::wstring& text);

@@ -4,29 +4,24 @@
 
 namespace settings {
 
-SettingsSnapshot& CurrentSettings() {
-    static SettingsSnapshot snapshot;
-    return snapshot;
-}
-
-SettingsSnapshot LoadSnapshotFromFile() {
+SettingsSnapshot LoadSnapshotFromFile(const SettingsFile& file) {
     SettingsSnapshot s;
-    s.startModeEnabled = ReadNumber(kStartMode);
-    s.sightview = ReadNumber(kSightview);
-    s.noSound = ReadNumber(kNoSound);
-    s.memoryTier = ReadNumber(kStartModel);
-    s.lodLevel = ReadNumber(kLodLevel);
-    s.fightLevel = ReadNumber(kFightLevel);
-    s.musicMute = ReadNumber(kMusicMute);
-    s.ambianceSoundsMute = ReadNumber(kAmbianceSoundsMute);
-    s.uiSoundsMute = ReadNumber(kUiSoundsMute);
-    s.meteoEffect = ReadNumber(kMeteoEffect);
-    s.shaders = ReadNumber(kShaders);
-    s.alphaMask = ReadNumber(kAlphaMask);
-    s.resolutionSelection = ReadNumber(kResolution);
-    s.windowStyle = ReadNumber(kWindowsStyle);
-    s.customWidth = ReadText(kCustomWidth);
-    s.customHeight = ReadText(kCustomHeight);
+    s.startModeEnabled = file.ReadNumber(kStartMode);
+    s.sightview = file.ReadNumber(kSightview);
+    s.noSound = file.ReadNumber(kNoSound);
+    s.memoryTier = file.ReadNumber(kStartModel);
+    s.lodLevel = file.ReadNumber(kLodLevel);
+    s.fightLevel = file.ReadNumber(kFightLevel);
+    s.musicMute = file.ReadNumber(kMusicMute);
+    s.ambianceSoundsMute = file.ReadNumber(kAmbianceSoundsMute);
+    s.uiSoundsMute = file.ReadNumber(kUiSoundsMute);
+    s.meteoEffect = file.ReadNumber(kMeteoEffect);
+    s.shaders = file.ReadNumber(kShaders);
+    s.alphaMask = file.ReadNumber(kAlphaMask);
+    s.resolutionSelection = file.ReadNumber(kResolution);
+    s.windowStyle = file.ReadNumber(kWindowsStyle);
+    s.customWidth = file.ReadText(kCustomWidth);
+    s.customHeight = file.ReadText(kCustomHeight);
     return s;
 }
 

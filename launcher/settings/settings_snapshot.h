@@ -1,5 +1,6 @@
-// The process-wide current values of every launcher setting, mirrored from
-// user\ResInfo.ini. Used on the user-interface thread only.
+// The current values of every launcher setting, mirrored from user\ResInfo.ini. The
+// launcher's context owns the one its window works on; used on the user-interface
+// thread only.
 #pragma once
 
 #include <string>
@@ -25,11 +26,10 @@ struct SettingsSnapshot {
     std::wstring customHeight;
 };
 
-// The single snapshot of the process, zero-initialised at start.
-SettingsSnapshot& CurrentSettings();
+class SettingsFile;
 
-// Reads every snapshot field from the settings file (the number rule for integers,
-// the texts as stored).
-SettingsSnapshot LoadSnapshotFromFile();
+// Reads every snapshot field from `file` (the number rule for integers, the texts as
+// stored).
+SettingsSnapshot LoadSnapshotFromFile(const SettingsFile& file);
 
 }  // namespace settings

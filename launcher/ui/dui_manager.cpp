@@ -35,25 +35,20 @@ DuiManager::~DuiManager() {
     DeleteCriticalSection(&lock_);
 }
 
-DuiManager& DuiManager::Instance() {
-    static DuiManager instance;
-    return instance;
-}
-
 void DuiManager::SetPaintManager(CPaintManagerUI* manager) {
     Lock lock(lock_);
     manager_ = manager;
 }
 
-int DuiManager::Register(int identifier, const wchar_t* name) {
+bool DuiManager::Register(int identifier, const wchar_t* name) {
     CPaintManagerUI* manager = nullptr;
     {
         Lock lock(lock_);
         manager = manager_;
     }
-    if (!manager || !name) return 0;
+    if (!manager || !name) return false;
     CControlUI* control = manager->FindControl(name);
-    if (!control) return 0;
+    if (!control) return false;
     std::unique_ptr<DuiBase> wrapper = MakeWrapper(WrapperKindForIdentifier(identifier));
     wrapper->identifier = identifier;
     wrapper->name = name;
@@ -61,7 +56,7 @@ int DuiManager::Register(int identifier, const wchar_t* name) {
     wrapper->Initialise();
     Lock lock(lock_);
     wrappers_[identifier] = std::move(wrapper);
-    return 1;
+    return true;
 }
 
 DuiBase* DuiManager::Lookup(int identifier) {
@@ -76,8 +71,8 @@ void DuiManager::Clear() {
     manager_ = nullptr;
 }
 
-void ClearStartupChecks() {
+void ClearStartupChecks(DuiManager& wrappers) {
     for (int identifier = 19; identifier <= 23; ++identifier) {
-        if (auto* box = dynamic_cast<DuiCheckbox*>(DuiManager::Instance().Lookup(identifier))) box->SetCheck(false);
+        if (auto* box = dynamic_cast<DuiCheckbox*>(wrappers.Lookup(identifier))) box->SetCheck(false);
     }
 }

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <cstring>
+#include <utility>
 
 #include "duilib/duilib.h"
 #include "errorlog/error_log.h"
@@ -27,7 +28,6 @@
 #include "launcher/ui/start_game_rules.h"
 #include "launcher/ui/updater_start.h"
 #include "launcher/ui/web_addresses.h"
-#include "launcher/util/module_folder.h"
 
 namespace {
 
@@ -62,7 +62,8 @@ UINT TaskbarCreatedMessage() {
 
 }  // namespace
 
-CCorvaneUIFrameWnd::CCorvaneUIFrameWnd() = default;
+CCorvaneUIFrameWnd::CCorvaneUIFrameWnd(ProgramFolder folder, settings::SettingsSnapshot& settings)
+    : m_folder(std::move(folder)), m_settingsFile(m_folder.Path()), m_settings(settings) {}
 
 CCorvaneUIFrameWnd::~CCorvaneUIFrameWnd() = default;
 
@@ -150,10 +151,10 @@ LRESULT CCorvaneUIFrameWnd::OnCreate() {
     }
     m_pm.AttachDialog(root);
     m_pm.AddNotifier(this);
-    m_settingsPage = std::make_unique<SettingsPage>(m_pm, m_hWnd);
+    m_settingsPage = std::make_unique<SettingsPage>(m_pm, m_hWnd, m_settings, m_settingsFile, m_wrappers);
 
     Trace(L"uicpp:cr datinfo begin\n");
-    if (CreateDataInfo() == 0) {
+    if (!CreateDataInfo()) {
         Trace(L"uicpp:cr fail,ass head\n");
         ErrorRecord(617, "CCorvaneUIFrameWnd::HandleMessage", " | 创建数据信息功能失败");
         Trace(L"uicpp:ass after\n");
@@ -165,8 +166,8 @@ LRESULT CCorvaneUIFrameWnd::OnCreate() {
     return 0;
 }
 
-int CCorvaneUIFrameWnd::CreateDataInfo() {
-    int result = 1;
+bool CCorvaneUIFrameWnd::CreateDataInfo() {
+    bool result = true;
     Trace(L"crdainfo:dacoll begin\n");
     if (!m_collector) {
         m_collector = std::make_unique<CDataCollector>();
@@ -182,7 +183,7 @@ int CCorvaneUIFrameWnd::CreateDataInfo() {
         m_interaction = std::make_unique<CFuncInteraction>();
         if (!m_interaction->StartInteraction()) {
             ErrorRecord(828, "CCorvaneUIFrameWnd::CreateDataInfo", " | 获取默认用户配置失败");
-            result = 0;
+            result = false;
         }
     }
     Trace(L"crdainfo:pipe end\n");
@@ -194,7 +195,7 @@ int CCorvaneUIFrameWnd::CreateDataInfo() {
             m_userFolderState = firstRun ? UserFolderState::Fresh : UserFolderState::Complete;
         } else {
             ErrorRecord(842, "CCorvaneUIFrameWnd::CreateDataInfo", " | 初始化本地用户信息管理器失败");
-            result = 0;
+            result = false;
         }
     }
     Trace(L"crdainfo:usinfo begin\n");
@@ -217,7 +218,7 @@ void CCorvaneUIFrameWnd::AddTrayIcon() {
 void CCorvaneUIFrameWnd::InitMainPage() {
     if (auto* version = m_pm.FindControl(L"Zorvik版本号")) version->SetText((L"Velmora" + m_ownVersion).c_str());
 
-    DuiManager& wrappers = DuiManager::Instance();
+    DuiManager& wrappers = m_wrappers;
     wrappers.SetPaintManager(&m_pm);
     wrappers.Register(5, L"首页");
     wrappers.Register(19, L"Lab_youhuajiasu");
@@ -230,12 +231,12 @@ void CCorvaneUIFrameWnd::InitMainPage() {
     m_startButton = m_pm.FindControl(L"btnStartGame");
 
     if (m_userFolderState == UserFolderState::Fresh) {
-        ClearStartupChecks();
+        ClearStartupChecks(m_wrappers);
     } else {
         m_settingsPage->ApplySavedSettings();
     }
     // Until the player picks a tier, the slider shows the one that fits this machine.
-    if (m_userFolderState == UserFolderState::Fresh || settings::ReadText(settings::kStartModel).empty()) {
+    if (m_userFolderState == UserFolderState::Fresh || m_settingsFile.ReadText(settings::kStartModel).empty()) {
         m_settingsPage->PreselectMemoryTier(MemoryTierForThisMachine());
     }
     if (auto* home = dynamic_cast<DuiButton*>(wrappers.Lookup(5))) home->SetForeImage(L"首页选中.jpg");
@@ -309,7 +310,7 @@ void CCorvaneUIFrameWnd::OnMenuItem(const std::wstring& item) {
         web::Open(web::OfficialSite(), SW_SHOWNORMAL);
     } else if (item == L"检查更新") {
         // Without a running updater the launcher stays: ending it would leave nothing.
-        if (StartUpdater(GetModuleFolder())) {
+        if (StartUpdater(m_folder.Path())) {
             Close(1);
         } else {
             ShowMessageBox(L"错误", kUpdaterNotStartedText, 5, m_hWnd);
@@ -346,7 +347,7 @@ void CCorvaneUIFrameWnd::MinimiseToTray() {
 }
 
 void CCorvaneUIFrameWnd::CloseOrMinimise() {
-    switch (settings::ParseCloseChoice(settings::ReadCloseChoiceText())) {
+    switch (settings::ParseCloseChoice(settings::ReadCloseChoiceText(m_folder.Path()))) {
         case settings::CloseChoice::Close:
             Close(1);
             return;
@@ -363,10 +364,10 @@ void CCorvaneUIFrameWnd::CloseOrMinimise() {
         L"提示", L"    点击\"确定\"关闭Velmora\n \t\t\t\t\t\t\t  点击\"取消\"最小化Velmora到托盘\n", 2, m_hWnd);
     m_askingCloseChoice = false;
     if (answer == 1) {
-        settings::WriteText(settings::kCloseOrMin, L"c");
+        m_settingsFile.WriteText(settings::kCloseOrMin, L"c");
         Close(1);
     } else if (answer == 2) {
-        settings::WriteText(settings::kCloseOrMin, L"m");
+        m_settingsFile.WriteText(settings::kCloseOrMin, L"m");
         MinimiseToTray();
     }
 }
@@ -440,7 +441,7 @@ void CCorvaneUIFrameWnd::OnGameEnded() {
 }
 
 void CCorvaneUIFrameWnd::StartGame() {
-    settings::SettingsSnapshot& snapshot = settings::CurrentSettings();
+    settings::SettingsSnapshot& snapshot = m_settings;
     if (!CustomSizeAcceptable(snapshot)) {
         MessageBoxExW(nullptr, kCustomSizeRangeText, L"Velmora", MB_OK, 0);
         return;
@@ -469,7 +470,7 @@ void CCorvaneUIFrameWnd::StartGame() {
 }
 
 void CCorvaneUIFrameWnd::OnFinalMessage(HWND) {
-    const std::wstring avatar = GetModuleFolder() + L"\\user\\myhead_" + m_userId + L".jpg";
+    const std::wstring avatar = m_folder.Join(L"user\\myhead_" + m_userId + L".jpg");
     if (GetFileAttributesW(avatar.c_str()) != INVALID_FILE_ATTRIBUTES) DeleteFileW(avatar.c_str());
     if (m_collector) {
         m_collector->StopCollector();
@@ -480,6 +481,6 @@ void CCorvaneUIFrameWnd::OnFinalMessage(HWND) {
         m_interaction.reset();
     }
     m_userInfo.reset();
-    DuiManager::Instance().Clear();
+    m_wrappers.Clear();
     delete this;
 }

@@ -14,7 +14,11 @@
 #include "duilib/gdi_owners.h"
 #include "duilib/paint_manager.h"
 #include "duilib/window_wnd.h"
+#include "launcher/settings/settings_file.h"
+#include "launcher/settings/settings_snapshot.h"
+#include "launcher/ui/dui_manager.h"
 #include "launcher/ui/settings_page.h"
+#include "launcher/util/program_folder.h"
 
 class CDataCollector;
 class CFuncInteraction;
@@ -23,7 +27,9 @@ class CControlUI;
 
 class CCorvaneUIFrameWnd : public CWindowWnd, public INotifyUI {
 public:
-    CCorvaneUIFrameWnd();
+    // `folder` is the program folder (user files, updater); `settings` is the snapshot
+    // the settings page fills and StartGame reads, and it outlives the window.
+    CCorvaneUIFrameWnd(ProgramFolder folder, settings::SettingsSnapshot& settings);
     ~CCorvaneUIFrameWnd() override;
 
     // The cut own version, shown as the version label and in the about window.
@@ -33,8 +39,8 @@ public:
     CPaintManagerUI& GetPaintManager() { return m_pm; }
     // Whether the tray icon is in the notification area now.
     bool HasTrayIcon() const { return m_trayIconAdded; }
-    // 1 when every service came up, 0 otherwise (the window opens either way).
-    int CreateDataInfo();
+    // True when every service came up (the window opens either way).
+    bool CreateDataInfo();
     void StartGame();
 
 protected:
@@ -68,7 +74,11 @@ private:
     enum class UserFolderState { Fresh, Complete };
     UserFolderState m_userFolderState = UserFolderState::Fresh;
     std::wstring m_ownVersion;
+    ProgramFolder m_folder;
+    settings::SettingsFile m_settingsFile;
+    settings::SettingsSnapshot& m_settings;
     CPaintManagerUI m_pm;
+    DuiManager m_wrappers;  // wrappers of this window's controls, by identifier
     CControlUI* m_startButton = nullptr;
     CControlUI* m_settingsButton = nullptr;
     NOTIFYICONDATAW m_trayIcon{};

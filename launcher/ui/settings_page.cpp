@@ -1,6 +1,7 @@
 #include "launcher/ui/settings_page.h"
 
 #include <cstring>
+#include <utility>
 
 #include "duilib/duilib.h"
 #include "launcher/game/game_folder.h"
@@ -10,7 +11,6 @@
 #include "launcher/ui/launcher_messages.h"
 #include "launcher/ui/tier_texts.h"
 
-using settings::CurrentSettings;
 using settings::SettingKey;
 
 namespace {
@@ -56,11 +56,15 @@ const wchar_t* GameBoxOf(const TNotifyUI& msg) {
     return nullptr;
 }
 
-void ReloadGameFolder() { g_function->SetGameFolder(settings::ReadText(settings::kGamePath)); }
+void ReloadGameFolder(const settings::SettingsFile& file) {
+    g_function->SetGameFolder(file.ReadText(settings::kGamePath));
+}
 
 }  // namespace
 
-SettingsPage::SettingsPage(CPaintManagerUI& manager, HWND mainWindow) : manager_(manager), mainWindow_(mainWindow) {}
+SettingsPage::SettingsPage(CPaintManagerUI& manager, HWND mainWindow, settings::SettingsSnapshot& snapshot,
+                           settings::SettingsFile file, DuiManager& wrappers)
+    : manager_(manager), mainWindow_(mainWindow), snapshot_(snapshot), file_(std::move(file)), wrappers_(wrappers) {}
 
 template <typename T>
 T* SettingsPage::Find(const wchar_t* name) const {
@@ -96,15 +100,15 @@ bool SettingsPage::GameFolderOrOfferChooser(TNotifyUI& msg) {
 bool SettingsPage::OnCheckBoxClick(TNotifyUI& msg) {
     auto* box = dynamic_cast<COptionUI*>(msg.pSender);
     if (!box) return false;
-    ReloadGameFolder();
+    ReloadGameFolder(file_);
     // The click comes before the toggle: the new state is the opposite of the current.
     const int newState = box->IsSelected() ? 0 : 1;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
 
     for (const IndependentBox& entry : kIndependentBoxes) {
         if (Is(msg, entry.control)) {
             snapshot.*entry.field = newState;
-            settings::WriteNumber(entry.key, newState);
+            file_.WriteNumber(entry.key, newState);
             return true;
         }
     }
@@ -114,18 +118,18 @@ bool SettingsPage::OnCheckBoxClick(TNotifyUI& msg) {
 
 bool SettingsPage::OnGameBoxClick(const wchar_t* gameBox, TNotifyUI& msg, int newState) {
     if (!GameFolderOrOfferChooser(msg)) return true;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     const std::wstring name = gameBox;
     if (name == L"UIStartMode") {
         snapshot.startModeEnabled = newState;
-        settings::WriteNumber(settings::kStartMode, newState);
+        file_.WriteNumber(settings::kStartMode, newState);
         // The memory slider follows the option, also after it was touched while off.
         ShowMemoryBlock(newState != 0);
     } else if (name == L"UICheckShiju") {
-        settings::WriteNumber(settings::kSightview, newState);
+        file_.WriteNumber(settings::kSightview, newState);
         snapshot.sightview = newState;
     } else {
-        settings::WriteNumber(settings::kNoSound, newState);
+        file_.WriteNumber(settings::kNoSound, newState);
         snapshot.noSound = newState;
         for (const wchar_t* sound : {L"CheckBoxjiemianyinxiao", L"CheckBoxbeijingyinyue", L"CheckBoxhuanjingyinxiao"}) {
             if (auto* box = Find<CCheckBoxUI>(sound)) box->SetCheck(newState != 0);
@@ -133,9 +137,9 @@ bool SettingsPage::OnGameBoxClick(const wchar_t* gameBox, TNotifyUI& msg, int ne
         snapshot.uiSoundsMute = newState;
         snapshot.musicMute = newState;
         snapshot.ambianceSoundsMute = newState;
-        settings::WriteNumber(settings::kAmbianceSoundsMute, newState);
-        settings::WriteNumber(settings::kMusicMute, newState);
-        settings::WriteNumber(settings::kUiSoundsMute, newState);
+        file_.WriteNumber(settings::kAmbianceSoundsMute, newState);
+        file_.WriteNumber(settings::kMusicMute, newState);
+        file_.WriteNumber(settings::kUiSoundsMute, newState);
     }
     // The clicked box toggles itself afterwards; its twin is set here.
     for (const BoxTwin& twin : kBoxTwins) {
@@ -167,20 +171,20 @@ void SettingsPage::ShowMemoryBlock(bool enabled) {
 }
 
 void SettingsPage::PreselectMemoryTier(int tier) {
-    CurrentSettings().memoryTier = tier;
+    snapshot_.memoryTier = tier;
     if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) slider->SetValue(tier);
     SetTierLabel(SliderTierText(tier));
 }
 
 void SettingsPage::RestoreDefaults() {
-    ClearStartupChecks();
-    auto& snapshot = CurrentSettings();
+    ClearStartupChecks(wrappers_);
+    auto& snapshot = snapshot_;
     snapshot.startModeEnabled = 0;
     snapshot.sightview = 0;
     snapshot.noSound = 0;
-    settings::WriteNumber(settings::kStartMode, 0);
-    settings::WriteNumber(settings::kSightview, 0);
-    settings::WriteNumber(settings::kNoSound, 0);
+    file_.WriteNumber(settings::kStartMode, 0);
+    file_.WriteNumber(settings::kSightview, 0);
+    file_.WriteNumber(settings::kNoSound, 0);
     for (const BoxTwin& twin : kBoxTwins) SetGameBoxes(twin.game, false);
     ShowMemoryBlock(false);
 }
@@ -188,12 +192,12 @@ void SettingsPage::RestoreDefaults() {
 bool SettingsPage::OnSliderNotify(TNotifyUI& msg) {
     auto* slider = dynamic_cast<CSliderUI*>(msg.pSender);
     if (!slider) return false;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     if (Is(msg, L"Slideryouhuajiasu")) {
         if (snapshot.startModeEnabled) {
             slider->SetEnabled(true);
             snapshot.memoryTier = slider->GetValue();
-            settings::WriteNumber(settings::kStartModel, snapshot.memoryTier);
+            file_.WriteNumber(settings::kStartModel, snapshot.memoryTier);
             SetTierLabel(SliderTierText(snapshot.memoryTier));
         } else {
             slider->SetValue(snapshot.memoryTier);
@@ -203,12 +207,12 @@ bool SettingsPage::OnSliderNotify(TNotifyUI& msg) {
     }
     if (Is(msg, L"Sliderhuanjingxijie")) {
         snapshot.lodLevel = slider->GetValue();
-        settings::WriteNumber(settings::kLodLevel, snapshot.lodLevel);
+        file_.WriteNumber(settings::kLodLevel, snapshot.lodLevel);
         return true;
     }
     if (Is(msg, L"Sliderzhandouxijie")) {
         snapshot.fightLevel = slider->GetValue();
-        settings::WriteNumber(settings::kFightLevel, snapshot.fightLevel);
+        file_.WriteNumber(settings::kFightLevel, snapshot.fightLevel);
         return true;
     }
     return false;
@@ -217,11 +221,11 @@ bool SettingsPage::OnSliderNotify(TNotifyUI& msg) {
 bool SettingsPage::OnItemSelect(TNotifyUI& msg) {
     auto* list = dynamic_cast<CComboUI*>(msg.pSender);
     if (!list) return false;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     if (Is(msg, L"Combofenbianlv")) {
         snapshot.resolutionSelection = list->GetCurSel();
         SetCustomSizeEdits(snapshot.resolutionSelection == 5, snapshot.resolutionSelection != 5);
-        settings::WriteNumber(settings::kResolution, snapshot.resolutionSelection);
+        file_.WriteNumber(settings::kResolution, snapshot.resolutionSelection);
         return true;
     }
     if (Is(msg, L"Combochaungkoumoshi")) {
@@ -238,17 +242,17 @@ bool SettingsPage::OnItemSelect(TNotifyUI& msg) {
             if (resolutions) {
                 resolutions->SetEnabled(true);
                 // Raises the resolution list's own "itemselect" first.
-                resolutions->SelectItem(settings::ReadNumber(settings::kResolution), false);
+                resolutions->SelectItem(file_.ReadNumber(settings::kResolution), false);
             }
-            snapshot.resolutionSelection = settings::ReadNumber(settings::kResolution);
+            snapshot.resolutionSelection = file_.ReadNumber(settings::kResolution);
             if (snapshot.resolutionSelection == 5) {
-                snapshot.customWidth = settings::ReadText(settings::kCustomWidth);
-                snapshot.customHeight = settings::ReadText(settings::kCustomHeight);
+                snapshot.customWidth = file_.ReadText(settings::kCustomWidth);
+                snapshot.customHeight = file_.ReadText(settings::kCustomHeight);
                 if (auto* width = Find<CControlUI>(L"Editkuan")) width->SetText(snapshot.customWidth.c_str());
                 if (auto* height = Find<CControlUI>(L"Editgao")) height->SetText(snapshot.customHeight.c_str());
             }
         }
-        settings::WriteNumber(settings::kWindowsStyle, snapshot.windowStyle);
+        file_.WriteNumber(settings::kWindowsStyle, snapshot.windowStyle);
         return true;
     }
     return false;
@@ -256,40 +260,40 @@ bool SettingsPage::OnItemSelect(TNotifyUI& msg) {
 
 bool SettingsPage::OnTextChanged(TNotifyUI& msg) {
     if (!msg.pSender) return false;
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     const std::wstring text = msg.pSender->GetText().GetData();
     if (Is(msg, L"Editkuan")) {
         snapshot.customWidth = text;
-        settings::WriteText(settings::kCustomWidth, text);
+        file_.WriteText(settings::kCustomWidth, text);
         return true;
     }
     if (Is(msg, L"Editgao")) {
         snapshot.customHeight = text;
-        settings::WriteText(settings::kCustomHeight, text);
+        file_.WriteText(settings::kCustomHeight, text);
         return true;
     }
     return false;
 }
 
-void LoadSavedResolution(settings::SettingsSnapshot& snapshot) {
-    snapshot.windowStyle = settings::ReadNumber(settings::kWindowsStyle);
-    const int resolution = settings::ReadNumber(settings::kResolution);
+void LoadSavedResolution(const settings::SettingsFile& file, settings::SettingsSnapshot& snapshot) {
+    snapshot.windowStyle = file.ReadNumber(settings::kWindowsStyle);
+    const int resolution = file.ReadNumber(settings::kResolution);
     if (resolution >= 1 && resolution <= 5) snapshot.resolutionSelection = resolution;
     if (snapshot.windowStyle != 2 && snapshot.resolutionSelection == 5) {
-        snapshot.customWidth = settings::ReadText(settings::kCustomWidth);
-        snapshot.customHeight = settings::ReadText(settings::kCustomHeight);
+        snapshot.customWidth = file.ReadText(settings::kCustomWidth);
+        snapshot.customHeight = file.ReadText(settings::kCustomHeight);
     }
 }
 
 void SettingsPage::LoadDetailedSettings() {
-    auto& snapshot = CurrentSettings();
+    auto& snapshot = snapshot_;
     ShowMemoryBlock(snapshot.startModeEnabled != 0);
 
-    snapshot.windowStyle = settings::ReadNumber(settings::kWindowsStyle);
+    snapshot.windowStyle = file_.ReadNumber(settings::kWindowsStyle);
     if (snapshot.windowStyle >= 1 && snapshot.windowStyle <= 3) {
         if (auto* modes = Find<CComboUI>(L"Combochaungkoumoshi")) modes->SelectItem(snapshot.windowStyle, false);
     }
-    const int resolution = settings::ReadNumber(settings::kResolution);
+    const int resolution = file_.ReadNumber(settings::kResolution);
     if (resolution >= 1 && resolution <= 5) {
         snapshot.resolutionSelection = resolution;
         if (auto* resolutions = Find<CComboUI>(L"Combofenbianlv")) resolutions->SelectItem(resolution, false);
@@ -298,16 +302,16 @@ void SettingsPage::LoadDetailedSettings() {
     SetCustomSizeEdits(false, false);
     if (snapshot.windowStyle != 2 && snapshot.resolutionSelection == 5) {
         SetCustomSizeEdits(true, false);
-        snapshot.customWidth = settings::ReadText(settings::kCustomWidth);
-        snapshot.customHeight = settings::ReadText(settings::kCustomHeight);
+        snapshot.customWidth = file_.ReadText(settings::kCustomWidth);
+        snapshot.customHeight = file_.ReadText(settings::kCustomHeight);
         if (auto* width = Find<CControlUI>(L"Editkuan")) width->SetText(snapshot.customWidth.c_str());
         if (auto* height = Find<CControlUI>(L"Editgao")) height->SetText(snapshot.customHeight.c_str());
     }
 }
 
 void SettingsPage::ApplySavedSettings() {
-    auto& snapshot = CurrentSettings();
-    g_function->SetGameFolder(settings::ReadText(settings::kGamePath));
+    auto& snapshot = snapshot_;
+    g_function->SetGameFolder(file_.ReadText(settings::kGamePath));
 
     struct SavedBox {
         SettingKey key;
@@ -320,7 +324,7 @@ void SettingsPage::ApplySavedSettings() {
         {settings::kNoSound, &settings::SettingsSnapshot::noSound, L"UICheckJinYin"},
     };
     auto apply = [&](const SavedBox& box) {
-        snapshot.*box.field = settings::ReadNumber(box.key);
+        snapshot.*box.field = file_.ReadNumber(box.key);
         if (snapshot.*box.field != 0) {
             if (auto* check = Find<CCheckBoxUI>(box.control)) check->SetCheck(true);
         }
@@ -330,13 +334,13 @@ void SettingsPage::ApplySavedSettings() {
         if (snapshot.*box.field != 0) SetGameBoxes(box.control, true);
     }
 
-    snapshot.memoryTier = settings::ReadNumber(settings::kStartModel);
+    snapshot.memoryTier = file_.ReadNumber(settings::kStartModel);
     if (auto* slider = Find<CSliderUI>(L"Slideryouhuajiasu")) slider->SetValue(snapshot.memoryTier);
     SetTierLabel(SavedTierText(snapshot.memoryTier));
 
-    snapshot.lodLevel = settings::ReadNumber(settings::kLodLevel);
+    snapshot.lodLevel = file_.ReadNumber(settings::kLodLevel);
     if (auto* slider = Find<CSliderUI>(L"Sliderhuanjingxijie")) slider->SetValue(snapshot.lodLevel);
-    snapshot.fightLevel = settings::ReadNumber(settings::kFightLevel);
+    snapshot.fightLevel = file_.ReadNumber(settings::kFightLevel);
     if (auto* slider = Find<CSliderUI>(L"Sliderzhandouxijie")) slider->SetValue(snapshot.fightLevel);
 
     const SavedBox kEffectBoxes[] = {
@@ -351,5 +355,5 @@ void SettingsPage::ApplySavedSettings() {
 
     // The resolution choice is shown when the detailed page opens, but a start from the
     // home page must already use the saved one, not an empty entry.
-    LoadSavedResolution(snapshot);
+    LoadSavedResolution(file_, snapshot);
 }

@@ -6,15 +6,20 @@
 #include <windows.h>
 
 #include "duilib/ui_base.h"
+#include "launcher/settings/settings_file.h"
 #include "launcher/settings/settings_snapshot.h"
 
 class CPaintManagerUI;
+class DuiManager;
 
 class SettingsPage {
 public:
     // `manager` is the main window's; `mainWindow` receives UM_FINDPATH and is disabled
-    // while the folder chooser is offered.
-    SettingsPage(CPaintManagerUI& manager, HWND mainWindow);
+    // while the folder chooser is offered; `snapshot` is the one StartGame reads;
+    // `file` is the program folder's settings file; `wrappers` holds the home page's
+    // registered boxes. Manager, snapshot and wrappers outlive the page.
+    SettingsPage(CPaintManagerUI& manager, HWND mainWindow, settings::SettingsSnapshot& snapshot,
+                 settings::SettingsFile file, DuiManager& wrappers);
 
     // "click" on a check box; arrives before the box toggles. True when handled.
     bool OnCheckBoxClick(TNotifyUI& msg);
@@ -51,9 +56,12 @@ private:
 
     CPaintManagerUI& manager_;
     HWND mainWindow_;
+    settings::SettingsSnapshot& snapshot_;
+    settings::SettingsFile file_;
+    DuiManager& wrappers_;
 };
 
 // Reads the saved window style, resolution selection (1 to 5 only) and, for a custom
-// size, the two custom texts into the snapshot, as the detailed page does when it
-// opens, without touching any control.
-void LoadSavedResolution(settings::SettingsSnapshot& snapshot);
+// size, the two custom texts from `file` into the snapshot, as the detailed page does
+// when it opens, without touching any control.
+void LoadSavedResolution(const settings::SettingsFile& file, settings::SettingsSnapshot& snapshot);

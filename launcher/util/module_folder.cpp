@@ -20,12 +20,6 @@ std::wstring GetModuleFolder() {
     return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
-std::wstring GetModuleFolderWithSlash() {
-    const std::wstring path = ModuleFileName();
-    const size_t slash = path.rfind(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
-
 int GetRoamingAppDataFolder(std::wstring& folder) {
     folder.clear();
     wchar_t buffer[MAX_PATH] = {};

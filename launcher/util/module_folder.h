@@ -4,11 +4,9 @@
 #include <string>
 
 // The executable's path cut before its last backslash (no trailing backslash);
-// empty when the module file name cannot be read.
+// empty when the module file name cannot be read. The launcher's entry asks once and
+// hands the answer down as its ProgramFolder.
 std::wstring GetModuleFolder();
-
-// The executable's folder with its trailing backslash; empty on failure.
-std::wstring GetModuleFolderWithSlash();
 
 // Stores the roaming application data folder (CSIDL_APPDATA, created if missing) in
 // `folder` and returns 0; on failure leaves `folder` empty and returns 1.

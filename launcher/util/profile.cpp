@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include "launcher/util/module_folder.h"
-
 std::wstring ReadProfileValueIn(const std::wstring& folder, const std::wstring& section,
                                 const std::wstring& key, const std::wstring& relativeFile) {
     if (folder.empty()) return {};
@@ -19,14 +17,4 @@ int WriteProfileValueIn(const std::wstring& folder, const std::wstring& section,
     if (folder.empty()) return 0;
     const std::wstring path = folder + L"\\" + relativeFile;
     return WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path.c_str());
-}
-
-std::wstring ReadProfileValue(const std::wstring& section, const std::wstring& key,
-                              const std::wstring& relativeFile) {
-    return ReadProfileValueIn(GetModuleFolder(), section, key, relativeFile);
-}
-
-int WriteProfileValue(const std::wstring& section, const std::wstring& key, const std::wstring& value,
-                      const std::wstring& relativeFile) {
-    return WriteProfileValueIn(GetModuleFolder(), section, key, value, relativeFile);
 }

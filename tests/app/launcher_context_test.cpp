@@ -22,7 +22,7 @@ TEST(LauncherContext, BuildsItsWorldInTheGivenFolderAndInstallsItForItsLifetime)
         EXPECT_EQ(context.log.Folder(), dir.path() + L"\\log\\");
         EXPECT_TRUE(GetFileAttributesW((dir / L"log").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
         EXPECT_EQ(context.function.GetLauncherFolder(), dir.path());
-        EXPECT_EQ(&context.settings, &settings::CurrentSettings());
+        EXPECT_EQ(context.settings.memoryTier + context.settings.resolutionSelection, 0) << "starts zeroed";
         EXPECT_EQ(g_log, &context.log);
         EXPECT_EQ(g_function, &context.function);
 
@@ -31,6 +31,26 @@ TEST(LauncherContext, BuildsItsWorldInTheGivenFolderAndInstallsItForItsLifetime)
     }
     EXPECT_EQ(g_log, nullptr);
     EXPECT_EQ(g_function, nullptr);
+}
+
+// Each context owns its settings: a second one (a test, a tool) starts zeroed and
+// changes in either stay in it.
+TEST(LauncherContext, TwoContextsDoNotShareTheirSettings) {
+    TempDir first, second;
+    LauncherContext outer{ProgramFolder(first.path())};
+    outer.settings.lodLevel = 2;
+    outer.settings.customWidth = L"1280";
+    {
+        LauncherContext inner{ProgramFolder(second.path())};
+        EXPECT_EQ(inner.settings.lodLevel, 0);
+        EXPECT_TRUE(inner.settings.customWidth.empty());
+        inner.settings.fightLevel = 1;
+        EXPECT_EQ(g_function, &inner.function);
+    }
+    EXPECT_EQ(outer.settings.fightLevel, 0);
+    EXPECT_EQ(outer.settings.lodLevel, 2);
+    EXPECT_EQ(g_function, &outer.function) << "the inner context gave the names back";
+    EXPECT_EQ(g_log, &outer.log);
 }
 
 TEST(LauncherContext, MissingScrambledFileGivesAnEmptyServerBase) {

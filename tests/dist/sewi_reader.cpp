@@ -7,10 +7,11 @@
 #include <string>
 
 #include "launcher/game/scrambled_file.h"
+#include "launcher/util/module_folder.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2) return 2;
-    const std::string text = LoadScrambledText();
+    const std::string text = LoadScrambledTextFrom(ScrambledFilePathIn(GetModuleFolder()));
     FILE* out = _wfopen(argv[1], L"wb");
     if (out == nullptr) return 1;
     for (unsigned char byte : text) std::fprintf(out, "%02x", byte);

@@ -6,7 +6,6 @@
 
 #include "launcher/game/folder_commit.h"
 #include "launcher/settings/settings_file.h"
-#include "launcher/util/module_folder.h"
 #include "tests/support/exe_user_folder.h"
 #include "tests/support/test_files.h"
 
@@ -31,21 +30,20 @@ using GameFolderCommitTest = testing_support::ExeUserFolderTest;
 }  // namespace
 
 TEST(Function, KnowsTheLauncherFolderFromConstruction) {
-    Function function;
-    EXPECT_EQ(function.GetLauncherFolder(), GetModuleFolder());
+    Function function(L"C:\\Velmora");
+    EXPECT_EQ(function.GetLauncherFolder(), L"C:\\Velmora");
     EXPECT_TRUE(function.GetGameFolder().empty());
-    EXPECT_EQ(Function(L"C:\\Velmora").GetLauncherFolder(), L"C:\\Velmora");
     EXPECT_EQ(g_function, nullptr) << "no instance is made during static initialisation";
     {
         ProcessFunctionScope scope(function);
         ASSERT_EQ(g_function, &function);
-        EXPECT_EQ(g_function->GetLauncherFolder(), GetModuleFolder());
+        EXPECT_EQ(g_function->GetLauncherFolder(), L"C:\\Velmora");
     }
     EXPECT_EQ(g_function, nullptr);
 }
 
 TEST(Function, StoresTheGameFolderExactlyAsGiven) {
-    Function function;
+    Function function(testing_support::ExecutableFolder());
     function.SetGameFolder(L"D:\\Games\\Wakfu\\");
     EXPECT_EQ(function.GetGameFolder(), L"D:\\Games\\Wakfu\\");
     function.SetGameFolder(L"  spaced  ");
@@ -56,7 +54,7 @@ TEST(Function, StoresTheGameFolderExactlyAsGiven) {
 
 TEST(Function, ValidExactlyWhenTheJavaRuntimeExists) {
     TempDir dir(L"游戏");
-    Function function;
+    Function function(testing_support::ExecutableFolder());
     function.SetGameFolder(dir.path());
     EXPECT_FALSE(function.IsGameFolderValid());
     InstallRuntime(dir.path());
@@ -71,14 +69,14 @@ TEST(Function, ValidExactlyWhenTheJavaRuntimeExists) {
 TEST(Function, AFolderNamedLikeTheRuntimeCountsToo) {
     TempDir dir;
     InstallRuntime(dir.path(), true);
-    Function function;
+    Function function(testing_support::ExecutableFolder());
     function.SetGameFolder(dir.path());
     EXPECT_TRUE(function.IsGameFolderValid());
 }
 
 TEST(Function, EmptyFolderTestsTheRootRelativePath) {
     TempDir dir;
-    Function function;
+    Function function(testing_support::ExecutableFolder());
     // On the current drive, \Game\jre\... does not exist in the test prefix.
     EXPECT_FALSE(function.IsGameFolderValid());
 }
@@ -94,7 +92,7 @@ TEST(LocalAppData, XpUsesTheFixedAdministratorFolder) {
 }
 
 TEST(LocalAppData, AsksTheShellOnThisSystem) {
-    Function function;
+    Function function(testing_support::ExecutableFolder());
     const std::wstring folder = function.GetLocalAppDataFolder();
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(GetFileAttributesW(folder.c_str()), INVALID_FILE_ATTRIBUTES);
@@ -104,35 +102,35 @@ TEST(CurrentUser, IsTheLogonName) {
     wchar_t expected[256] = {};
     DWORD size = 256;
     ASSERT_TRUE(GetUserNameW(expected, &size));
-    EXPECT_EQ(Function().GetCurrentUserName(), expected);
-    EXPECT_FALSE(Function().GetCurrentUserName().empty());
+    EXPECT_EQ(Function(L"").GetCurrentUserName(), expected);
+    EXPECT_FALSE(Function(L"").GetCurrentUserName().empty());
 }
 
 TEST_F(GameFolderCommitTest, AcceptedCandidateIsStoredWithItsTrailingBackslash) {
     TempDir dir(L"沃土");
     InstallRuntime(dir.path());
-    Function function;
+    Function function(testing_support::ExecutableFolder());
     const std::wstring candidate = dir.path() + L"\\";
     EXPECT_TRUE(CommitGameFolderCandidate(function, candidate));
     EXPECT_EQ(function.GetGameFolder(), candidate);
-    EXPECT_EQ(settings::ReadText(settings::kGamePath), candidate);
+    EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), candidate);
 }
 
 TEST_F(GameFolderCommitTest, RejectedCandidateRestoresThePreviousFolderAndWritesNothing) {
     TempDir good;
     InstallRuntime(good.path());
     TempDir bad;
-    Function function;
+    Function function(testing_support::ExecutableFolder());
 
     // Previous folder empty.
     EXPECT_FALSE(CommitGameFolderCandidate(function, bad.path()));
     EXPECT_EQ(function.GetGameFolder(), L"");
-    EXPECT_EQ(settings::ReadText(settings::kGamePath), L"");
+    EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), L"");
 
     // Previous folder valid and stored.
     ASSERT_TRUE(CommitGameFolderCandidate(function, good.path()));
     EXPECT_FALSE(CommitGameFolderCandidate(function, bad.path()));
     EXPECT_EQ(function.GetGameFolder(), good.path());
-    EXPECT_EQ(settings::ReadText(settings::kGamePath), good.path());
+    EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), good.path());
     EXPECT_EQ(kRejectedFolderText, Wide(" 错误,请选择正确的游戏根目录路径"));
 }

@@ -43,7 +43,7 @@ TEST_F(LaunchScript, FolderUsesForwardSlashesWhileTheFileLiesBelowTheRealFolder)
 }
 
 TEST_F(LaunchScript, RunningLauncherUsesItsOwnGameFolderAndUser) {
-    Function running;
+    Function running(L"C:\\Velmora");
     ProcessFunctionScope scope(running);
     g_function->SetGameFolder(L"D:\\Games\\Wakfu");
     const std::wstring script = BuildLaunchScript(5);

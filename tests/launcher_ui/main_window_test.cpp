@@ -127,12 +127,11 @@ struct WindowCloser {
 
 class MainWindowTest : public testing_support::ExeUserFolderTest {
 protected:
-    Function function_;
+    Function function_{testing_support::ExecutableFolder()};
     ProcessFunctionScope functionScope_{function_};
 
     void SetUp() override {
         ExeUserFolderTest::SetUp();
-        CurrentSettings() = SettingsSnapshot{};
         CPaintManagerUI::SetInstance(GetModuleHandleW(nullptr));
         CPaintManagerUI::SetResourcePath((CPaintManagerUI::GetInstancePath() + L"skin").GetData());
         CPaintManagerUI::SetResourceZip(L"Wakfu.ui", false);
@@ -140,7 +139,7 @@ protected:
         web::SetOpener(RecordOpen);
     }
     void Open() {
-        window_ = new CCorvaneUIFrameWnd();
+        window_ = new CCorvaneUIFrameWnd(ProgramFolder(testing_support::ExecutableFolder()), settings_);
         window_->SetOwnVersion(L"2.0.0");
         hwnd_ = window_->Create(nullptr, L"Velmora", 0x81, 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT);
         ASSERT_NE(hwnd_, nullptr);
@@ -157,7 +156,6 @@ protected:
         while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
         }
         web::SetOpener(nullptr);
-        CurrentSettings() = SettingsSnapshot{};
         g_function->SetGameFolder(L"");
         ExeUserFolderTest::TearDown();
     }
@@ -182,11 +180,14 @@ protected:
         const std::wstring bin = game_.path() + L"\\Game\\jre\\win32\\x86\\bin";
         EXPECT_TRUE(testing_support::MakeFolders(bin));
         EXPECT_TRUE(testing_support::WriteBytes(bin + L"\\javaw.exe", "MZ"));
-        WriteText(kGamePath, game_.path());
+        settingsFile_.WriteText(kGamePath, game_.path());
         g_function->SetGameFolder(game_.path());
         return game_.path();
     }
 
+    // The snapshot the window works on, as the launcher's context owns it; each test
+    // starts from a zeroed one.
+    SettingsSnapshot settings_;
     CCorvaneUIFrameWnd* window_ = nullptr;
     HWND hwnd_ = nullptr;
     TempDir game_;
@@ -204,12 +205,12 @@ TEST_F(MainWindowTest, TheCloseQuestionIsOwnedByTheWindowAndItsAnswerIsStored) {
     EXPECT_TRUE(IsWindowEnabled(hwnd_));
     EXPECT_TRUE(Alive());
     EXPECT_FALSE(IsIconic(hwnd_)) << "the box's own close changes nothing";
-    EXPECT_EQ(ReadCloseChoiceText(), L"");
+    EXPECT_EQ(ReadCloseChoiceText(settingsFile_.ProgramFolderPath()), L"");
 
     BoxAnswer::Arm(hwnd_, L"cancleBtn");
     ClickControl(L"close");
     ASSERT_TRUE(PumpUntil([] { return BoxAnswer::boxesSeen == 1 && !IsWindow(FindWindowW(L"MessageWnd", nullptr)); }));
-    EXPECT_EQ(ReadCloseChoiceText(), L"m");
+    EXPECT_EQ(ReadCloseChoiceText(settingsFile_.ProgramFolderPath()), L"m");
     EXPECT_TRUE(IsIconic(hwnd_));
     EXPECT_EQ(IsWindowVisible(hwnd_) == FALSE, window_->HasTrayIcon()) << "hidden only when the tray can bring it back";
 
@@ -231,13 +232,13 @@ TEST_F(MainWindowTest, OkClosesAndTwoQuickClicksAskOnlyOnce) {
     }
     ASSERT_TRUE(WaitClosed());
     EXPECT_EQ(BoxAnswer::mostBoxes, 1);
-    EXPECT_EQ(ReadCloseChoiceText(), L"c");
+    EXPECT_EQ(ReadCloseChoiceText(settingsFile_.ProgramFolderPath()), L"c");
     Pump(300);
     EXPECT_EQ(FindWindowW(L"MessageWnd", nullptr), nullptr) << "no second question outlives the window";
 }
 
 TEST_F(MainWindowTest, ASavedCloseChoiceIsFollowedWithoutAsking) {
-    WriteText(kCloseOrMin, L"m");
+    settingsFile_.WriteText(kCloseOrMin, L"m");
     Open();
     ClickControl(L"close");
     Pump(200);
@@ -248,19 +249,19 @@ TEST_F(MainWindowTest, ASavedCloseChoiceIsFollowedWithoutAsking) {
     EXPECT_TRUE(IsIconic(hwnd_));
     SendMessageW(hwnd_, UM_TRAYICON, 100, WM_LBUTTONDBLCLK);
 
-    WriteText(kCloseOrMin, L"c");
+    settingsFile_.WriteText(kCloseOrMin, L"c");
     ClickControl(L"close");
     EXPECT_TRUE(WaitClosed());
 }
 
 TEST_F(MainWindowTest, AnyOtherSavedChoiceAsks) {
-    WriteText(kCloseOrMin, L"x");
+    settingsFile_.WriteText(kCloseOrMin, L"x");
     Open();
     BoxAnswer::Arm(hwnd_, L"yesBtn");
     ClickControl(L"close");
     ASSERT_TRUE(WaitClosed());
     EXPECT_EQ(BoxAnswer::boxesSeen, 1);
-    EXPECT_EQ(ReadCloseChoiceText(), L"c");
+    EXPECT_EQ(ReadCloseChoiceText(settingsFile_.ProgramFolderPath()), L"c");
 }
 
 TEST_F(MainWindowTest, ARightClickOnTheTrayOpensTheMenuAboveTheCursor) {
@@ -399,7 +400,7 @@ TEST_F(MainWindowTest, AStartWithoutAGameFolderOffersTheChooserInstead) {
 TEST_F(MainWindowTest, ACustomSizeOutOfRangeIsRefusedWithTheSizeMessage) {
     MakeGameFolder();
     Open();
-    SettingsSnapshot& s = CurrentSettings();
+    SettingsSnapshot& s = settings_;
     s.windowStyle = 1;
     s.resolutionSelection = 5;
     s.customWidth = L"799";

@@ -50,7 +50,8 @@ const char kLayout[] = R"(<?xml version="1.0" encoding="utf-8"?>
 // Dispatches notifications to the page the way the main window does.
 class PageHarness : public INotifyUI {
 public:
-    explicit PageHarness(CPaintManagerUI& pm) : page(pm, nullptr) {}
+    PageHarness(CPaintManagerUI& pm, SettingsSnapshot& snapshot, const SettingsFile& file, DuiManager& wrappers)
+        : page(pm, nullptr, snapshot, file, wrappers) {}
     void Notify(TNotifyUI& msg) override {
         const std::wstring type = msg.sType.GetData();
         if (type == L"itemselect") page.OnItemSelect(msg);
@@ -63,22 +64,20 @@ public:
 class SettingsPageTest : public testing_support::ExeUserFolderTest {
 protected:
     // The page works on the process's game folder holder, as in the launcher.
-    Function function_;
+    Function function_{testing_support::ExecutableFolder()};
     ProcessFunctionScope functionScope_{function_};
 
     void SetUp() override {
         ExeUserFolderTest::SetUp();
-        CurrentSettings() = SettingsSnapshot{};
         CDialogBuilder builder;
         CControlUI* root = builder.CreateFromText(kLayout, sizeof(kLayout) - 1, nullptr, &pm_);
         ASSERT_NE(root, nullptr) << builder.GetLastErrorText().GetData();
         pm_.AttachDialog(root);
-        harness_ = std::make_unique<PageHarness>(pm_);
+        harness_ = std::make_unique<PageHarness>(pm_, snapshot_, settingsFile_, wrappers_);
         pm_.AddNotifier(harness_.get());
     }
     void TearDown() override {
         pm_.RemoveNotifier(harness_.get());
-        CurrentSettings() = SettingsSnapshot{};
         g_function->SetGameFolder(L"");
         ExeUserFolderTest::TearDown();
         MSG msg;
@@ -103,14 +102,16 @@ protected:
         const std::wstring bin = game_.path() + L"\\Game\\jre\\win32\\x86\\bin";
         ASSERT_TRUE(testing_support::MakeFolders(bin));
         ASSERT_TRUE(testing_support::WriteBytes(bin + L"\\javaw.exe", "MZ"));
-        WriteText(kGamePath, game_.path());
+        settingsFile_.WriteText(kGamePath, game_.path());
     }
     bool FolderChooserRequested() {
         MSG msg;
         return PeekMessageW(&msg, nullptr, UM_FINDPATH, UM_FINDPATH, PM_REMOVE) != 0;
     }
 
+    SettingsSnapshot snapshot_;  // the page's snapshot, zeroed for each test
     CPaintManagerUI pm_;
+    DuiManager wrappers_;  // the home page's registered boxes, as the main window owns them
     std::unique_ptr<PageHarness> harness_;
     TempDir game_;
 };
@@ -124,80 +125,80 @@ TEST_F(SettingsPageTest, MuteEverythingSetsAndClearsAllFourSoundSettings) {
         EXPECT_TRUE(Control<CCheckBoxUI>(box)->GetCheck()) << box;
     }
     for (SettingKey key : {kNoSound, kAmbianceSoundsMute, kMusicMute, kUiSoundsMute}) {
-        EXPECT_EQ(ReadText(key), L"1") << key.section;
+        EXPECT_EQ(settingsFile_.ReadText(key), L"1") << key.section;
     }
-    EXPECT_EQ(CurrentSettings().noSound + CurrentSettings().musicMute + CurrentSettings().uiSoundsMute +
-                  CurrentSettings().ambianceSoundsMute,
+    EXPECT_EQ(snapshot_.noSound + snapshot_.musicMute + snapshot_.uiSoundsMute +
+                  snapshot_.ambianceSoundsMute,
               4);
     Click(L"UICheckJinYin");
     for (SettingKey key : {kNoSound, kAmbianceSoundsMute, kMusicMute, kUiSoundsMute}) {
-        EXPECT_EQ(ReadText(key), L"0") << key.section;
+        EXPECT_EQ(settingsFile_.ReadText(key), L"0") << key.section;
     }
     EXPECT_FALSE(Control<CCheckBoxUI>(L"CheckBoxbeijingyinyue")->GetCheck());
 }
 
 TEST_F(SettingsPageTest, IndependentBoxesStoreTheStateAfterTheToggle) {
     Click(L"CheckBoxHouQiChuLi");
-    EXPECT_EQ(ReadText(kShaders), L"1");
-    EXPECT_EQ(CurrentSettings().shaders, 1);
+    EXPECT_EQ(settingsFile_.ReadText(kShaders), L"1");
+    EXPECT_EQ(snapshot_.shaders, 1);
     Click(L"CheckBoxHouQiChuLi");
-    EXPECT_EQ(ReadText(kShaders), L"0");
+    EXPECT_EQ(settingsFile_.ReadText(kShaders), L"0");
     Click(L"CheckBoxQiangTiHouJueSe");
-    EXPECT_EQ(ReadText(kAlphaMask), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kAlphaMask), L"1");
     EXPECT_FALSE(FolderChooserRequested()) << "effect boxes need no game folder";
 }
 
 TEST_F(SettingsPageTest, GameBoxWithoutGameFolderIsRefusedAndOffersTheChooser) {
     Click(L"UIStartMode");
     EXPECT_FALSE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
-    EXPECT_EQ(ReadText(kStartMode), L"");
-    EXPECT_EQ(CurrentSettings().startModeEnabled, 0);
+    EXPECT_EQ(settingsFile_.ReadText(kStartMode), L"");
+    EXPECT_EQ(snapshot_.startModeEnabled, 0);
     EXPECT_TRUE(FolderChooserRequested());
 }
 
 TEST_F(SettingsPageTest, MemorySliderFollowsStartMode) {
     auto* slider = Control<CSliderUI>(L"Slideryouhuajiasu");
     auto* label = Control<CLabelUI>(L"LabelUI8");
-    CurrentSettings().memoryTier = 1;
+    snapshot_.memoryTier = 1;
     slider->SetValue(2);
     pm_.SendNotify(slider, L"valuechanged");
     EXPECT_EQ(slider->GetValue(), 1) << "start mode off: the slider goes back to the stored tier";
     EXPECT_FALSE(slider->IsEnabled());
-    EXPECT_EQ(ReadText(kStartModel), L"");
+    EXPECT_EQ(settingsFile_.ReadText(kStartModel), L"");
 
-    CurrentSettings().startModeEnabled = 1;
+    snapshot_.startModeEnabled = 1;
     slider->SetValue(2);
     pm_.SendNotify(slider, L"valuechanged");
     EXPECT_TRUE(slider->IsEnabled());
-    EXPECT_EQ(ReadText(kStartModel), L"2");
-    EXPECT_EQ(CurrentSettings().memoryTier, 2);
+    EXPECT_EQ(settingsFile_.ReadText(kStartModel), L"2");
+    EXPECT_EQ(snapshot_.memoryTier, 2);
     EXPECT_STREQ(label->GetText().GetData(), SliderTierText(2));
 }
 
 TEST_F(SettingsPageTest, WindowStyleTwoSwitchesTheResolutionOffAndStyleOneRestoresIt) {
-    WriteNumber(kResolution, 5);
-    WriteText(kCustomWidth, L"1920");
-    WriteText(kCustomHeight, L"1080");
+    settingsFile_.WriteNumber(kResolution, 5);
+    settingsFile_.WriteText(kCustomWidth, L"1920");
+    settingsFile_.WriteText(kCustomHeight, L"1080");
     auto* modes = Control<CComboUI>(L"Combochaungkoumoshi");
     auto* resolutions = Control<CComboUI>(L"Combofenbianlv");
 
     modes->SelectItem(2, false);
     EXPECT_FALSE(resolutions->IsEnabled());
     EXPECT_EQ(resolutions->GetCurSel(), -1);
-    EXPECT_EQ(CurrentSettings().resolutionSelection, -1);
+    EXPECT_EQ(snapshot_.resolutionSelection, -1);
     EXPECT_FALSE(Control<CEditUI>(L"Editkuan")->IsEnabled());
     EXPECT_STREQ(Control<CEditUI>(L"Editkuan")->GetText().GetData(), L"");
-    EXPECT_EQ(ReadText(kWindowsStyle), L"2");
+    EXPECT_EQ(settingsFile_.ReadText(kWindowsStyle), L"2");
 
     modes->SelectItem(1, false);
     EXPECT_TRUE(resolutions->IsEnabled());
     EXPECT_EQ(resolutions->GetCurSel(), 5);
-    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
+    EXPECT_EQ(snapshot_.resolutionSelection, 5);
     EXPECT_TRUE(Control<CEditUI>(L"Editkuan")->IsEnabled());
     EXPECT_STREQ(Control<CEditUI>(L"Editkuan")->GetText().GetData(), L"1920");
     EXPECT_STREQ(Control<CEditUI>(L"Editgao")->GetText().GetData(), L"1080");
-    EXPECT_EQ(CurrentSettings().customHeight, L"1080");
-    EXPECT_EQ(ReadText(kWindowsStyle), L"1");
+    EXPECT_EQ(snapshot_.customHeight, L"1080");
+    EXPECT_EQ(settingsFile_.ReadText(kWindowsStyle), L"1");
 }
 
 TEST_F(SettingsPageTest, EveryTypedWidthIsWrittenAsTyped) {
@@ -205,18 +206,18 @@ TEST_F(SettingsPageTest, EveryTypedWidthIsWrittenAsTyped) {
     for (const wchar_t* text : {L"1", L"19", L"192", L"1920a"}) {
         width->SetText(text);
         pm_.SendNotify(width, L"textchanged");
-        EXPECT_EQ(ReadText(kCustomWidth), text);
+        EXPECT_EQ(settingsFile_.ReadText(kCustomWidth), text);
     }
-    EXPECT_EQ(CurrentSettings().customWidth, L"1920a");
+    EXPECT_EQ(snapshot_.customWidth, L"1920a");
 }
 
 TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
     UseValidGameFolder();
-    WriteNumber(kStartMode, 1);
-    WriteNumber(kNoSound, 0);
-    WriteNumber(kStartModel, 1);
-    WriteNumber(kLodLevel, 2);
-    WriteNumber(kShaders, 1);
+    settingsFile_.WriteNumber(kStartMode, 1);
+    settingsFile_.WriteNumber(kNoSound, 0);
+    settingsFile_.WriteNumber(kStartModel, 1);
+    settingsFile_.WriteNumber(kLodLevel, 2);
+    settingsFile_.WriteNumber(kShaders, 1);
     harness_->page.ApplySavedSettings();
     EXPECT_EQ(g_function->GetGameFolder(), game_.path());
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
@@ -225,58 +226,58 @@ TEST_F(SettingsPageTest, SavedSettingsReachTheControlsAndTheSnapshot) {
     EXPECT_EQ(Control<CSliderUI>(L"Slideryouhuajiasu")->GetValue(), 1);
     EXPECT_EQ(Control<CSliderUI>(L"Sliderhuanjingxijie")->GetValue(), 2);
     EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), SavedTierText(1));
-    EXPECT_EQ(CurrentSettings().memoryTier, 1);
-    EXPECT_EQ(CurrentSettings().shaders, 1);
+    EXPECT_EQ(snapshot_.memoryTier, 1);
+    EXPECT_EQ(snapshot_.shaders, 1);
 
-    WriteNumber(kStartModel, 7);
+    settingsFile_.WriteNumber(kStartModel, 7);
     Control<CLabelUI>(L"LabelUI8")->SetText(L"layout text");
     harness_->page.ApplySavedSettings();
     EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), L"layout text") << "tier 7 keeps the label";
-    EXPECT_EQ(CurrentSettings().memoryTier, 7);
+    EXPECT_EQ(snapshot_.memoryTier, 7);
 }
 
 // A start from the home page uses the saved resolution although the detailed page,
 // which shows it, was never opened.
 TEST_F(SettingsPageTest, SavedResolutionReachesTheSnapshotWithoutTheDetailedPage) {
-    WriteNumber(kWindowsStyle, 1);
-    WriteNumber(kResolution, 5);
-    settings::WriteText(kCustomWidth, L"1920");
-    settings::WriteText(kCustomHeight, L"1080");
+    settingsFile_.WriteNumber(kWindowsStyle, 1);
+    settingsFile_.WriteNumber(kResolution, 5);
+    settingsFile_.WriteText(kCustomWidth, L"1920");
+    settingsFile_.WriteText(kCustomHeight, L"1080");
     harness_->page.ApplySavedSettings();
-    EXPECT_EQ(CurrentSettings().windowStyle, 1);
-    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
-    EXPECT_EQ(CurrentSettings().customWidth, L"1920");
-    EXPECT_EQ(CurrentSettings().customHeight, L"1080");
+    EXPECT_EQ(snapshot_.windowStyle, 1);
+    EXPECT_EQ(snapshot_.resolutionSelection, 5);
+    EXPECT_EQ(snapshot_.customWidth, L"1920");
+    EXPECT_EQ(snapshot_.customHeight, L"1080");
     EXPECT_EQ(Control<CComboUI>(L"Combofenbianlv")->GetCurSel(), -1) << "the lists wait for the detailed page";
 
-    WriteNumber(kResolution, 9);  // meaningless: the selection stays as it was
-    LoadSavedResolution(CurrentSettings());
-    EXPECT_EQ(CurrentSettings().resolutionSelection, 5);
+    settingsFile_.WriteNumber(kResolution, 9);  // meaningless: the selection stays as it was
+    LoadSavedResolution(settingsFile_, snapshot_);
+    EXPECT_EQ(snapshot_.resolutionSelection, 5);
 }
 
 TEST_F(SettingsPageTest, DetailedPageLoadsStoredListsAndGreysTheMemoryBlock) {
-    WriteNumber(kWindowsStyle, 3);
-    WriteNumber(kResolution, 4);
+    settingsFile_.WriteNumber(kWindowsStyle, 3);
+    settingsFile_.WriteNumber(kResolution, 4);
     harness_->page.LoadDetailedSettings();
     EXPECT_EQ(Control<CComboUI>(L"Combochaungkoumoshi")->GetCurSel(), 3);
     EXPECT_EQ(Control<CComboUI>(L"Combofenbianlv")->GetCurSel(), 4);
-    EXPECT_EQ(CurrentSettings().resolutionSelection, 4);
+    EXPECT_EQ(snapshot_.resolutionSelection, 4);
     EXPECT_FALSE(Control<CEditUI>(L"Editgao")->IsEnabled());
     EXPECT_FALSE(Control<CLabelUI>(L"Labyouhuamiaosu")->IsEnabled()) << "start mode off greys the memory block";
 }
 
 TEST_F(SettingsPageTest, ARefusedGameBoxKeepsShowingWhatTheFileHolds) {
-    WriteNumber(kStartMode, 1);
-    WriteNumber(kSightview, 1);
+    settingsFile_.WriteNumber(kStartMode, 1);
+    settingsFile_.WriteNumber(kSightview, 1);
     harness_->page.ApplySavedSettings();
     ASSERT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
     Click(L"UIStartMode");  // no valid game folder
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
-    EXPECT_EQ(ReadText(kStartMode), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kStartMode), L"1");
     EXPECT_TRUE(FolderChooserRequested());
     Click(L"Lab_View");  // its home twin is refused the same way
     EXPECT_TRUE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
-    EXPECT_EQ(ReadText(kSightview), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kSightview), L"1");
     Click(L"UICheckJinYin");  // and an unchecked box stays unchecked
     EXPECT_FALSE(Control<CCheckBoxUI>(L"UICheckJinYin")->GetCheck());
 }
@@ -292,7 +293,7 @@ TEST_F(SettingsPageTest, TheMemorySliderComesBackWhenTheMemoryOptionIsTurnedOn) 
     EXPECT_TRUE(Control<CLabelUI>(L"Labyouhuamiaosu")->IsEnabled());
     slider->SetValue(2);
     pm_.SendNotify(slider, L"valuechanged");
-    EXPECT_EQ(ReadText(kStartModel), L"2");
+    EXPECT_EQ(settingsFile_.ReadText(kStartModel), L"2");
     Click(L"UIStartMode");
     EXPECT_FALSE(slider->IsEnabled()) << "turned off, the block is greyed again";
 }
@@ -300,26 +301,26 @@ TEST_F(SettingsPageTest, TheMemorySliderComesBackWhenTheMemoryOptionIsTurnedOn) 
 TEST_F(SettingsPageTest, HomeBoxesActAsTheirGameBoxesAndBothShowTheResult) {
     UseValidGameFolder();
     Click(L"Lab_View");
-    EXPECT_EQ(ReadText(kSightview), L"1");
-    EXPECT_EQ(CurrentSettings().sightview, 1);
+    EXPECT_EQ(settingsFile_.ReadText(kSightview), L"1");
+    EXPECT_EQ(snapshot_.sightview, 1);
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UICheckShiju")->GetCheck());
     Click(L"UICheckShiju");
-    EXPECT_EQ(ReadText(kSightview), L"0");
+    EXPECT_EQ(settingsFile_.ReadText(kSightview), L"0");
     EXPECT_FALSE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
 
     Click(L"LabelUI4");
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UICheckJinYin")->GetCheck());
     EXPECT_TRUE(Control<CCheckBoxUI>(L"CheckBoxbeijingyinyue")->GetCheck());
-    EXPECT_EQ(ReadText(kMusicMute), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kMusicMute), L"1");
     Click(L"Lab_youhuajiasu");
-    EXPECT_EQ(ReadText(kStartMode), L"1");
+    EXPECT_EQ(settingsFile_.ReadText(kStartMode), L"1");
     EXPECT_TRUE(Control<CCheckBoxUI>(L"UIStartMode")->GetCheck());
     EXPECT_FALSE(FolderChooserRequested());
 }
 
 TEST_F(SettingsPageTest, SavedGameOptionsTickTheHomeBoxesToo) {
-    WriteNumber(kSightview, 1);
-    WriteNumber(kNoSound, 1);
+    settingsFile_.WriteNumber(kSightview, 1);
+    settingsFile_.WriteNumber(kNoSound, 1);
     harness_->page.ApplySavedSettings();
     EXPECT_FALSE(Control<CCheckBoxUI>(L"Lab_youhuajiasu")->GetCheck());
     EXPECT_TRUE(Control<CCheckBoxUI>(L"Lab_View")->GetCheck());
@@ -327,12 +328,12 @@ TEST_F(SettingsPageTest, SavedGameOptionsTickTheHomeBoxesToo) {
 }
 
 TEST_F(SettingsPageTest, RestoreDefaultsTurnsTheStartOptionsOffEverywhere) {
-    DuiManager& wrappers = DuiManager::Instance();
+    DuiManager& wrappers = wrappers_;
     wrappers.SetPaintManager(&pm_);
     wrappers.Register(19, L"Lab_youhuajiasu");
     wrappers.Register(21, L"Lab_View");
     wrappers.Register(22, L"LabelUI4");
-    for (SettingKey key : {kStartMode, kSightview, kNoSound, kShaders}) WriteNumber(key, 1);
+    for (SettingKey key : {kStartMode, kSightview, kNoSound, kShaders}) settingsFile_.WriteNumber(key, 1);
     harness_->page.ApplySavedSettings();
     harness_->page.LoadDetailedSettings();
     ASSERT_TRUE(Control<CSliderUI>(L"Slideryouhuajiasu")->IsEnabled());
@@ -342,9 +343,11 @@ TEST_F(SettingsPageTest, RestoreDefaultsTurnsTheStartOptionsOffEverywhere) {
                                L"LabelUI4"}) {
         EXPECT_FALSE(Control<CCheckBoxUI>(box)->GetCheck()) << box;
     }
-    for (SettingKey key : {kStartMode, kSightview, kNoSound}) EXPECT_EQ(ReadText(key), L"0") << key.section;
-    EXPECT_EQ(CurrentSettings().startModeEnabled + CurrentSettings().sightview + CurrentSettings().noSound, 0);
-    EXPECT_EQ(ReadText(kShaders), L"1") << "effects are not start options";
+    for (SettingKey key : {kStartMode, kSightview, kNoSound}) {
+        EXPECT_EQ(settingsFile_.ReadText(key), L"0") << key.section;
+    }
+    EXPECT_EQ(snapshot_.startModeEnabled + snapshot_.sightview + snapshot_.noSound, 0);
+    EXPECT_EQ(settingsFile_.ReadText(kShaders), L"1") << "effects are not start options";
     EXPECT_FALSE(Control<CSliderUI>(L"Slideryouhuajiasu")->IsEnabled());
     wrappers.Clear();
 }
@@ -353,6 +356,6 @@ TEST_F(SettingsPageTest, APreselectedTierIsShownButNotStored) {
     harness_->page.PreselectMemoryTier(2);
     EXPECT_EQ(Control<CSliderUI>(L"Slideryouhuajiasu")->GetValue(), 2);
     EXPECT_STREQ(Control<CLabelUI>(L"LabelUI8")->GetText().GetData(), SliderTierText(2));
-    EXPECT_EQ(CurrentSettings().memoryTier, 2);
-    EXPECT_EQ(ReadText(kStartModel), L"");
+    EXPECT_EQ(snapshot_.memoryTier, 2);
+    EXPECT_EQ(settingsFile_.ReadText(kStartModel), L"");
 }

@@ -8,7 +8,6 @@
 #include <thread>
 #include <vector>
 
-#include "launcher/util/module_folder.h"
 #include "tests/support/test_files.h"
 
 using testing_support::Gbk;
@@ -110,19 +109,21 @@ TEST(MakeLogFolder, CreatesMissingParentsAndAcceptsExistingOnes) {
     EXPECT_FALSE(MakeLogFolder(dir / L"plainfile\\sub")) << "a file cannot hold a folder";
 }
 
-TEST(LogInstance, CreatesTheLogFolderBesideTheExecutable) {
-    Log log;
-    EXPECT_EQ(log.Folder(), GetModuleFolder() + L"\\log\\");
-    EXPECT_TRUE(GetFileAttributesW((GetModuleFolder() + L"\\log").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+TEST(LogInstance, CreatesTheFolderItIsGivenWithMissingParents) {
+    TempDir dir;
+    Log log(dir / L"program\\log");
+    EXPECT_EQ(log.Folder(), dir / L"program\\log\\");
+    EXPECT_TRUE(GetFileAttributesW((dir / L"program\\log").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TEST(LogInstance, IsInstalledForTheLifetimeOfItsScopeOnly) {
     EXPECT_EQ(g_log, nullptr) << "no log is made during static initialisation";
-    Log outer;
+    TempDir dir;
+    Log outer(dir / L"outer");
     {
         ProcessLogScope outerScope(outer);
         EXPECT_EQ(g_log, &outer);
-        Log inner;
+        Log inner(dir / L"inner");
         {
             ProcessLogScope innerScope(inner);
             EXPECT_EQ(g_log, &inner);

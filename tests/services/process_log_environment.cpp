@@ -6,13 +6,14 @@
 #include <memory>
 
 #include "launcher/services/log.h"
+#include "tests/support/test_files.h"
 
 namespace {
 
 class ProcessLogEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        log_ = std::make_unique<Log>();
+        log_ = std::make_unique<Log>(testing_support::ExecutableFolder() + L"\\log");
         scope_ = std::make_unique<ProcessLogScope>(*log_);
     }
     void TearDown() override {

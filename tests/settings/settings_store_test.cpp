@@ -5,7 +5,6 @@
 #include "launcher/settings/close_choice.h"
 #include "launcher/settings/settings_file.h"
 #include "launcher/settings/settings_snapshot.h"
-#include "launcher/util/module_folder.h"
 #include "tests/support/exe_user_folder.h"
 #include "tests/support/test_files.h"
 
@@ -28,9 +27,9 @@ const SettingKey kEveryKey[] = {kGamePath,          kStartMode,     kSightview, 
 
 TEST_F(SettingsFileTest, EverySettingRoundTripsThroughTheFileOnDisk) {
     int n = 1;
-    for (const SettingKey& key : kEveryKey) EXPECT_NE(WriteNumber(key, n++), 0) << key.section;
+    for (const SettingKey& key : kEveryKey) EXPECT_NE(settingsFile_.WriteNumber(key, n++), 0) << key.section;
     n = 1;
-    for (const SettingKey& key : kEveryKey) EXPECT_EQ(ReadNumber(key), n++) << key.section;
+    for (const SettingKey& key : kEveryKey) EXPECT_EQ(settingsFile_.ReadNumber(key), n++) << key.section;
 
     // The sections and keys on disk are the documented ones.
     const std::string bytes = testing_support::ReadBytes(FilePath());
@@ -41,33 +40,33 @@ TEST_F(SettingsFileTest, EverySettingRoundTripsThroughTheFileOnDisk) {
 }
 
 TEST_F(SettingsFileTest, AbsentOrNonNumericValuesReadAsZero) {
-    EXPECT_EQ(ReadNumber(kLodLevel), 0);
-    EXPECT_EQ(ReadText(kLodLevel), L"");
-    WriteText(kLodLevel, L"abc");
-    EXPECT_EQ(ReadNumber(kLodLevel), 0);
-    WriteText(kCustomWidth, L"1920a");
-    EXPECT_EQ(ReadText(kCustomWidth), L"1920a") << "stored as typed";
-    EXPECT_EQ(ReadNumber(kCustomWidth), 1920);
-    WriteText(kCustomHeight, L"a1080");
-    EXPECT_EQ(ReadNumber(kCustomHeight), 0);
-    WriteText(kStartModel, L"-2");
-    EXPECT_EQ(ReadNumber(kStartModel), -2);
+    EXPECT_EQ(settingsFile_.ReadNumber(kLodLevel), 0);
+    EXPECT_EQ(settingsFile_.ReadText(kLodLevel), L"");
+    settingsFile_.WriteText(kLodLevel, L"abc");
+    EXPECT_EQ(settingsFile_.ReadNumber(kLodLevel), 0);
+    settingsFile_.WriteText(kCustomWidth, L"1920a");
+    EXPECT_EQ(settingsFile_.ReadText(kCustomWidth), L"1920a") << "stored as typed";
+    EXPECT_EQ(settingsFile_.ReadNumber(kCustomWidth), 1920);
+    settingsFile_.WriteText(kCustomHeight, L"a1080");
+    EXPECT_EQ(settingsFile_.ReadNumber(kCustomHeight), 0);
+    settingsFile_.WriteText(kStartModel, L"-2");
+    EXPECT_EQ(settingsFile_.ReadNumber(kStartModel), -2);
 }
 
 TEST_F(SettingsFileTest, ChineseGameFolderSurvivesTheFile) {
     const std::wstring folder = Wide("D:\\游戏 目录\\Wakfu\\");
-    WriteText(kGamePath, folder);
-    EXPECT_EQ(ReadText(kGamePath), folder);
+    settingsFile_.WriteText(kGamePath, folder);
+    EXPECT_EQ(settingsFile_.ReadText(kGamePath), folder);
 }
 
 TEST_F(SettingsFileTest, SnapshotLoadsEveryFieldFromTheFile) {
-    WriteNumber(kStartMode, 1);
-    WriteNumber(kStartModel, 2);
-    WriteNumber(kFightLevel, 1);
-    WriteNumber(kResolution, 3);
-    WriteText(kCustomWidth, L"1280");
-    WriteText(kCustomHeight, L"720x");
-    const SettingsSnapshot s = LoadSnapshotFromFile();
+    settingsFile_.WriteNumber(kStartMode, 1);
+    settingsFile_.WriteNumber(kStartModel, 2);
+    settingsFile_.WriteNumber(kFightLevel, 1);
+    settingsFile_.WriteNumber(kResolution, 3);
+    settingsFile_.WriteText(kCustomWidth, L"1280");
+    settingsFile_.WriteText(kCustomHeight, L"720x");
+    const SettingsSnapshot s = LoadSnapshotFromFile(settingsFile_);
     EXPECT_EQ(s.startModeEnabled, 1);
     EXPECT_EQ(s.memoryTier, 2);
     EXPECT_EQ(s.fightLevel, 1);
@@ -77,7 +76,25 @@ TEST_F(SettingsFileTest, SnapshotLoadsEveryFieldFromTheFile) {
     EXPECT_EQ(s.customHeight, L"720x");
 }
 
-TEST(SettingsSnapshot, StartsZeroedAndIsOneInstance) {
+// Each program folder has its own file; without a folder nothing is read or written.
+TEST(SettingsFile, ReadsAndWritesOnlyInItsOwnProgramFolder) {
+    testing_support::TempDir first, second;
+    ASSERT_TRUE(CreateDirectoryW((first / L"user").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryW((second / L"user").c_str(), nullptr));
+    const SettingsFile firstFile(first.path()), secondFile(second.path());
+    EXPECT_NE(firstFile.WriteNumber(kLodLevel, 2), 0);
+    EXPECT_TRUE(testing_support::Exists(first / L"user\\ResInfo.ini"));
+    EXPECT_EQ(firstFile.ReadNumber(kLodLevel), 2);
+    EXPECT_EQ(secondFile.ReadText(kLodLevel), L"");
+    EXPECT_FALSE(testing_support::Exists(second / L"user\\ResInfo.ini"));
+
+    const SettingsFile none(L"");
+    EXPECT_EQ(none.WriteText(kLodLevel, L"1"), 0);
+    EXPECT_EQ(none.ReadText(kLodLevel), L"");
+    EXPECT_EQ(ReadCloseChoiceText(L""), L"");
+}
+
+TEST(SettingsSnapshot, StartsZeroed) {
     const SettingsSnapshot fresh;
     EXPECT_EQ(fresh.startModeEnabled + fresh.sightview + fresh.noSound + fresh.memoryTier + fresh.lodLevel +
                   fresh.fightLevel + fresh.musicMute + fresh.ambianceSoundsMute + fresh.uiSoundsMute +
@@ -85,21 +102,17 @@ TEST(SettingsSnapshot, StartsZeroedAndIsOneInstance) {
               0);
     EXPECT_TRUE(fresh.customWidth.empty());
     EXPECT_TRUE(fresh.customHeight.empty());
-    CurrentSettings().lodLevel = 2;
-    EXPECT_EQ(&CurrentSettings(), &CurrentSettings());
-    EXPECT_EQ(CurrentSettings().lodLevel, 2);
-    CurrentSettings() = SettingsSnapshot{};
 }
 
 TEST_F(SettingsFileTest, CloseChoiceReadsTheSameFile) {
-    EXPECT_EQ(ReadCloseChoiceText(), L"");
-    EXPECT_EQ(ParseCloseChoice(ReadCloseChoiceText()), CloseChoice::Ask);
-    WriteText(kCloseOrMin, L"m");
-    EXPECT_EQ(ParseCloseChoice(ReadCloseChoiceText()), CloseChoice::MinimiseToTray);
-    WriteText(kCloseOrMin, L"c");
-    EXPECT_EQ(ParseCloseChoice(ReadCloseChoiceText()), CloseChoice::Close);
+    EXPECT_EQ(ReadCloseChoiceText(settingsFile_.ProgramFolderPath()), L"");
+    EXPECT_EQ(ParseCloseChoice(ReadCloseChoiceText(settingsFile_.ProgramFolderPath())), CloseChoice::Ask);
+    settingsFile_.WriteText(kCloseOrMin, L"m");
+    EXPECT_EQ(ParseCloseChoice(ReadCloseChoiceText(settingsFile_.ProgramFolderPath())), CloseChoice::MinimiseToTray);
+    settingsFile_.WriteText(kCloseOrMin, L"c");
+    EXPECT_EQ(ParseCloseChoice(ReadCloseChoiceText(settingsFile_.ProgramFolderPath())), CloseChoice::Close);
     for (const wchar_t* other : {L"C", L"cm", L"x", L"mm"}) {
-        WriteText(kCloseOrMin, other);
-        EXPECT_EQ(ParseCloseChoice(ReadCloseChoiceText()), CloseChoice::Ask) << other;
+        settingsFile_.WriteText(kCloseOrMin, other);
+        EXPECT_EQ(ParseCloseChoice(ReadCloseChoiceText(settingsFile_.ProgramFolderPath())), CloseChoice::Ask) << other;
     }
 }

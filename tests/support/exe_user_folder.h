@@ -1,5 +1,6 @@
 // A fixture for tests of the settings file: it lies in <executable folder>\user, so
-// each test starts from an empty user folder there and removes it at the end.
+// each test starts from an empty user folder there and removes it at the end. The
+// executable's folder stands for the program folder; settingsFile_ is its file.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 
 #include <string>
 
+#include "launcher/settings/settings_file.h"
 #include "tests/support/test_files.h"
 
 namespace testing_support {
@@ -22,6 +24,7 @@ protected:
     void TearDown() override { RemoveTree(userFolder_); }
 
     std::wstring userFolder_;
+    settings::SettingsFile settingsFile_{ExecutableFolder()};
 };
 
 }  // namespace testing_support

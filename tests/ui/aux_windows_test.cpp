@@ -155,8 +155,9 @@ TEST(MessageBoxes, UnknownTypeShowsNothing) {
 class FolderChooser : public ::testing::Test {
 protected:
     // The chooser works on the process's game folder holder, as in the launcher.
-    Function function_;
+    Function function_{testing_support::ExecutableFolder()};
     ProcessFunctionScope functionScope_{function_};
+    settings::SettingsFile settingsFile_{function_.GetLauncherFolder()};
 
     void SetUp() override {
         UseRealSkin();
@@ -201,7 +202,7 @@ TEST_F(FolderChooser, AcceptsAGameFolderAndSavesIt) {
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
     EXPECT_EQ(chooser.IsAccepted(), 1);
     EXPECT_EQ(g_function->GetGameFolder(), game_.path());
-    EXPECT_EQ(settings::ReadText(settings::kGamePath), game_.path());
+    EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), game_.path());
 
     // Opened again, it shows the folder now in use.
     CFindPathWnd again;
@@ -211,7 +212,7 @@ TEST_F(FolderChooser, AcceptsAGameFolderAndSavesIt) {
 
 TEST_F(FolderChooser, RefusesAFolderWithoutTheGameRuntime) {
     g_function->SetGameFolder(game_.path());
-    settings::WriteText(settings::kGamePath, game_.path());
+    settingsFile_.WriteText(settings::kGamePath, game_.path());
     CFindPathWnd chooser;
     ASSERT_NE(chooser.Create(nullptr, L"", 0x96C80000, WS_EX_WINDOWEDGE, RECT{}), nullptr);
     Confirm(chooser, other_.path());
@@ -220,7 +221,7 @@ TEST_F(FolderChooser, RefusesAFolderWithoutTheGameRuntime) {
     EXPECT_EQ(chooser.IsAccepted(), 0);
     EXPECT_EQ(chooser.GetPaintManager().FindControl(L"pathstr")->GetText(), kRejectedFolderText);
     EXPECT_EQ(g_function->GetGameFolder(), game_.path());
-    EXPECT_EQ(settings::ReadText(settings::kGamePath), game_.path());
+    EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), game_.path());
     // The cancel button closes it.
     Click(chooser.GetHWND(), Center(chooser.GetPaintManager().FindControl(L"canlepath")));
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(chooser.GetHWND()); }));
@@ -301,22 +302,26 @@ TEST(ControlWrappers, ClearStartupChecksUnchecksTheRegisteredBoxes) {
     UseRealSkin();
     SkinWindow main(L"skin.xml");
     ASSERT_TRUE(main.Open());
-    DuiManager& registry = DuiManager::Instance();
-    registry.Clear();
-    EXPECT_EQ(registry.Register(19, L"Lab_youhuajiasu"), 0);  // no paint manager yet
+    DuiManager registry;
+    EXPECT_FALSE(registry.Register(19, L"Lab_youhuajiasu"));  // no paint manager yet
     registry.SetPaintManager(&main.pm());
-    EXPECT_EQ(registry.Register(5, L"首页"), 1);
-    EXPECT_EQ(registry.Register(19, L"Lab_youhuajiasu"), 1);
-    EXPECT_EQ(registry.Register(21, L"Lab_View"), 1);
-    EXPECT_EQ(registry.Register(22, L"LabelUI4"), 1);
-    EXPECT_EQ(registry.Register(23, L"NoSuchControl"), 0);
+    EXPECT_TRUE(registry.Register(5, L"首页"));
+    EXPECT_TRUE(registry.Register(19, L"Lab_youhuajiasu"));
+    EXPECT_TRUE(registry.Register(21, L"Lab_View"));
+    EXPECT_TRUE(registry.Register(22, L"LabelUI4"));
+    EXPECT_FALSE(registry.Register(23, L"NoSuchControl"));
     ASSERT_NE(registry.Lookup(5), nullptr);
     EXPECT_EQ(registry.Lookup(5)->kind, kDuiButton);
     EXPECT_EQ(registry.Lookup(20), nullptr);
     EXPECT_EQ(registry.Lookup(23), nullptr);
     for (const wchar_t* name : {L"Lab_youhuajiasu", L"Lab_View", L"LabelUI4", L"UIStartMode"})
         dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(name))->SetCheck(true);
-    ClearStartupChecks();
+    // Another registry (another window's) holds none of these and clears nothing.
+    DuiManager other;
+    EXPECT_EQ(other.Lookup(19), nullptr);
+    ClearStartupChecks(other);
+    EXPECT_TRUE(dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(L"Lab_youhuajiasu"))->GetCheck());
+    ClearStartupChecks(registry);
     EXPECT_FALSE(dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(L"Lab_youhuajiasu"))->GetCheck());
     EXPECT_FALSE(dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(L"Lab_View"))->GetCheck());
     EXPECT_FALSE(dynamic_cast<CCheckBoxUI*>(main.pm().FindControl(L"LabelUI4"))->GetCheck());

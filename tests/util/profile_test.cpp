@@ -40,19 +40,20 @@ TEST(Profile, LongValuesAreCutTo779Characters) {
     EXPECT_EQ(ReadProfileValueIn(dir.path(), L"A", L"c", L"long.ini"), std::wstring(779, L'y'));
 }
 
-TEST(Profile, PublicFunctionsAddressTheExecutableFolderNotTheCurrentOne) {
-    TempDir dir;
-    const std::wstring relative = L"profile-test-" + std::to_wstring(GetCurrentProcessId()) + L".ini";
+TEST(Profile, TheGivenFolderIsUsedNotTheCurrentOne) {
+    TempDir program, current;
+    const std::wstring relative = L"profile-test.ini";
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
-    SetCurrentDirectoryW(dir.path().c_str());
-    EXPECT_NE(WriteProfileValue(L"S", L"k", L"v", relative), 0);
+    SetCurrentDirectoryW(current.path().c_str());
+    EXPECT_NE(WriteProfileValueIn(program.path(), L"S", L"k", L"v", relative), 0);
     SetCurrentDirectoryW(previous);
-    const std::wstring expectedFile = GetModuleFolder() + L"\\" + relative;
-    EXPECT_TRUE(testing_support::Exists(expectedFile));
-    EXPECT_FALSE(testing_support::Exists(dir / relative));
-    EXPECT_EQ(ReadProfileValue(L"S", L"k", relative), L"v");
-    DeleteFileW(expectedFile.c_str());
+    EXPECT_TRUE(testing_support::Exists(program / relative));
+    EXPECT_FALSE(testing_support::Exists(current / relative));
+    EXPECT_EQ(ReadProfileValueIn(program.path(), L"S", L"k", relative), L"v");
+    // No folder (the executable's path was unknown): nothing is read or written.
+    EXPECT_EQ(WriteProfileValueIn(L"", L"S", L"k", L"v", relative), 0);
+    EXPECT_EQ(ReadProfileValueIn(L"", L"S", L"k", relative), L"");
 }
 
 TEST(ModuleFolder, IsTheExecutableFolderWithoutTrailingBackslash) {
@@ -60,7 +61,6 @@ TEST(ModuleFolder, IsTheExecutableFolderWithoutTrailingBackslash) {
     EXPECT_EQ(folder, testing_support::ExecutableFolder());
     ASSERT_FALSE(folder.empty());
     EXPECT_NE(folder.back(), L'\\');
-    EXPECT_EQ(GetModuleFolderWithSlash(), folder + L"\\");
 }
 
 TEST(RoamingAppData, ReturnsAnExistingFolder) {
