@@ -20,12 +20,13 @@ void AddRoundRect(Gdiplus::GraphicsPath& path, const Gdiplus::RectF& r, float ra
     path.CloseFigure();
 }
 
-// The part of the rectangle (dx, dy, dw, dh) inside the frame's clip; false when
-// none of it is.
+// In ints, so that GDI+ calls taking its fields pick the integer overloads.
 struct Part {
     int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// The part of the rectangle (dx, dy, dw, dh) inside the frame's clip; false when
+// none of it is.
 bool VisiblePart(Gdiplus::Graphics& g, int dx, int dy, int dw, int dh, Part* part) {
     Gdiplus::Rect clip;
     g.GetClipBounds(&clip);
@@ -45,11 +46,8 @@ void Piece(Gdiplus::Graphics& g, Gdiplus::Bitmap* image, int dx, int dy, int dw,
         // of a large background needs.
         Part part;
         if (!VisiblePart(g, dx, dy, dw, dh, &part)) return;
-        // RECT holds LONGs: the integer overload is named, the REAL one would fit as well.
-        g.DrawImage(image, static_cast<INT>(part.left), static_cast<INT>(part.top),
-                    static_cast<INT>(sx + (part.left - dx)), static_cast<INT>(sy + (part.top - dy)),
-                    static_cast<INT>(part.right - part.left), static_cast<INT>(part.bottom - part.top),
-                    Gdiplus::UnitPixel);
+        g.DrawImage(image, part.left, part.top, sx + (part.left - dx), sy + (part.top - dy), part.right - part.left,
+                    part.bottom - part.top, Gdiplus::UnitPixel);
         return;
     }
     g.DrawImage(image, Gdiplus::Rect(dx, dy, dw, dh), sx, sy, sw, sh, Gdiplus::UnitPixel, attrs);
