@@ -35,6 +35,7 @@ TOTAL = int(os.environ.get("VELMORA_BENCH_MIB", "100")) << 20
 ROUNDS = int(os.environ.get("VELMORA_BENCH_ROUNDS", "2"))
 DELAY_MS = float(os.environ.get("VELMORA_LINK_DELAY_MS", "30"))
 RATE = float(os.environ.get("VELMORA_LINK_RATE", "20e6"))
+PROXY = os.path.join(os.path.dirname(os.path.abspath(__file__)), "latency_proxy.py")
 
 
 def free_port():
@@ -54,7 +55,7 @@ class LinkProxy:
         if not wait_until(lambda: port_is_free(self.port), 10):
             raise RuntimeError("port %d, built into the test updater, is taken" % self.port)
         self.process = subprocess.Popen(
-            [sys.executable, os.path.join(os.path.dirname(os.path.abspath(__file__)), "latency_proxy.py"), str(self.port), str(self.upstream),
+            [sys.executable, PROXY, str(self.port), str(self.upstream),
              "--delay-ms", str(DELAY_MS), "--rate", str(RATE), "--stats", self.stats],
             stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         wait_for_port(self.port)

@@ -23,13 +23,15 @@ def win(path):
 
 
 def default_build(who):
-    """build/win32 where the 32-bit Wine is installed, build/win64 otherwise."""
-    wine32 = subprocess.run(["dpkg-query", "-W", "-f=${Status}", "wine32:i386"],
-                            capture_output=True, text=True).stdout
-    if "install ok installed" in wine32:
-        return os.path.join(ROOT, "build", "win32")
-    print("%s: running the win64 programs: wine32 not installed" % who)
-    return os.path.join(ROOT, "build", "win64")
+    """The build whose programs this machine runs, as scripts/wine-status.sh decides:
+    build/win32 where the 32-bit Wine is there and starts, build/win64 otherwise."""
+    status = os.path.join(ROOT, "scripts", "wine-status.sh")
+    answer = subprocess.run(["bash", "-c", '. "$1"; note_runnable_preset "$2"; echo "$RUNNABLE_PRESET"',
+                             "wine-status", status, who], capture_output=True, text=True).stdout.split("\n")
+    lines = [line for line in answer if line]
+    for note in lines[:-1]:
+        print(note)
+    return os.path.join(ROOT, "build", lines[-1] if lines else "win64")
 
 
 class Build:

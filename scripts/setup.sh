@@ -139,17 +139,20 @@ PY
 # the "wine" command from wine64 and break every Windows program.
 wine32_runs() { WINEDEBUG=-all /usr/lib/wine/wine --version >/dev/null 2>&1; }
 
+# Takes wine32 away again, so that the "wine" command falls back to wine64.
+remove_wine32() {
+  log "removing wine32:i386: $1"
+  apt-get remove -y -q wine32:i386 >"$LOGS/apt-wine32-remove.log" 2>&1 \
+    || die "wine32:i386 cannot be removed (log: $LOGS/apt-wine32-remove.log)"
+}
+
 no_i386_reason="the kernel does not run 32-bit x86 programs (Exec format error)"
 
 missing=()
 for p in "${need_pkgs[@]}"; do installed "$p" || missing+=("$p"); done
 want_wine32=0
 if ! kernel_runs_i386; then
-  if installed wine32:i386; then
-    log "removing wine32:i386: $no_i386_reason"
-    apt-get remove -y -q wine32:i386 >"$LOGS/apt-wine32-remove.log" 2>&1 \
-      || die "wine32:i386 cannot be removed (log: $LOGS/apt-wine32-remove.log)"
-  fi
+  if installed wine32:i386; then remove_wine32 "$no_i386_reason"; fi
   printf 'wine32 not usable: %s\n' "$no_i386_reason" >"$STATUS/wine32.missing"
   log "$(cat "$STATUS/wine32.missing"); the win32 programs cannot run here"
 else
@@ -180,9 +183,7 @@ if [ "$want_wine32" = 1 ]; then
   if apt-get install -y -q --no-install-recommends "${optional_pkgs[@]}" >"$LOGS/apt-wine32.log" 2>&1; then
     rm -f "$STATUS/wine32.missing"
     if ! wine32_runs; then
-      log "wine32:i386 is installed but does not start; removing it so that wine64 runs the programs"
-      apt-get remove -y -q wine32:i386 >"$LOGS/apt-wine32-remove.log" 2>&1 \
-        || die "wine32:i386 cannot be removed (log: $LOGS/apt-wine32-remove.log)"
+      remove_wine32 "it is installed but does not start"
       echo "wine32 installed but not starting (log: $LOGS/apt-wine32.log)" >"$STATUS/wine32.missing"
     fi
   else

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-
 namespace settings {
 
 std::wstring ReadCloseChoiceText(const std::wstring& programFolder) {
