@@ -1,5 +1,7 @@
 #include "duilib/container.h"
 
+#include <memory>
+
 #include <algorithm>
 #include <gdiplus.h>
 
@@ -246,17 +248,22 @@ void CContainerUI::DoPaint(Gdiplus::Graphics& g, const RECT& paint) {
     if (!IntersectsRect(paint, m_rcItem)) return;
     CControlUI::DoPaint(g, paint);
     RECT inner = InnerRect();
-    Gdiplus::Region saved;
-    g.GetClip(&saved);
-    bool clipped = m_bScrollVisible;
-    if (clipped) g.SetClip(Gdiplus::Rect(inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top),
-                           Gdiplus::CombineModeIntersect);
+    const bool clipped = m_bScrollVisible;
+    // Only a scrolled container narrows the clip (and must put it back); saving the
+    // clip costs a region, so the others leave it alone.
+    std::unique_ptr<Gdiplus::Region> saved;
+    if (clipped) {
+        saved = std::make_unique<Gdiplus::Region>();
+        g.GetClip(saved.get());
+        g.SetClip(Gdiplus::Rect(inner.left, inner.top, inner.right - inner.left, inner.bottom - inner.top),
+                  Gdiplus::CombineModeIntersect);
+    }
     for (CControlUI* c : m_items) {
         if (!c->IsVisible()) continue;
         if (clipped && !IntersectsRect(c->GetPos(), inner)) continue;
         c->DoPaint(g, paint);
     }
-    if (clipped) g.SetClip(&saved);
+    if (saved) g.SetClip(saved.get());
     if (m_bScrollVisible) {
         RECT bar = ScrollBarRect();
         RECT thumb = ThumbRect();

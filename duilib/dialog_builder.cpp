@@ -2,7 +2,10 @@
 
 #include <pugixml.hpp>
 
+#include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/text/code_page.h"
 #include "duilib/button.h"
@@ -24,10 +27,34 @@ std::wstring Wide(const char* utf8) {
     return text::CodePageToWide(utf8, text::kUtf8CodePage);
 }
 
+// The images a layout names, each once, in the order the layout names them: those
+// drawn while nothing is hovered, pressed or disabled, and the others.
+class NamedImages {
+public:
+    void Note(std::string_view attribute, const std::wstring& value) {
+        if (attribute.size() < 5 || attribute.substr(attribute.size() - 5) != "image") return;
+        duiattr::ImageSpec spec;
+        if (!duiattr::ParseImageSpec(value, spec) || !seen_.insert(spec.file).second) return;
+        (DrawnAtRest(attribute) ? atRest_ : inOtherStates_).push_back(spec.file);
+    }
+    const std::vector<std::wstring>& AtRest() const { return atRest_; }
+    const std::vector<std::wstring>& InOtherStates() const { return inOtherStates_; }
+
+private:
+    static bool DrawnAtRest(std::string_view attribute) {
+        for (std::string_view state : {"hot", "pushed", "disabled", "focused", "selectedhot", "selecteddisabled"})
+            if (attribute.substr(0, state.size()) == state) return false;
+        return true;
+    }
+    std::set<std::wstring> seen_;
+    std::vector<std::wstring> atRest_, inOtherStates_;
+};
+
 struct BuildContext {
     IDialogBuilderCallback* callback;
     CPaintManagerUI* manager;
     std::wstring errors;
+    NamedImages images;
 };
 
 CControlUI* BuildNode(const pugi::xml_node& node, BuildContext& ctx);
@@ -47,8 +74,11 @@ CControlUI* BuildNode(const pugi::xml_node& node, BuildContext& ctx) {
         ctx.errors += L"unknown control class \"" + className + L"\"; ";
         return nullptr;
     }
-    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute())
-        control->SetAttribute(Wide(a.name()).c_str(), Wide(a.value()).c_str());
+    for (pugi::xml_attribute a = node.first_attribute(); a; a = a.next_attribute()) {
+        const std::wstring value = Wide(a.value());
+        control->SetAttribute(Wide(a.name()).c_str(), value.c_str());
+        ctx.images.Note(a.name(), value);
+    }
     auto* container = dynamic_cast<CContainerUI*>(control);
     if (container) BuildChildren(node, container, ctx);
     return control;
@@ -134,7 +164,7 @@ CControlUI* CDialogBuilder::CreateFromText(const char* utf8, std::size_t length,
         return nullptr;
     }
     pugi::xml_node top = doc.document_element();
-    BuildContext ctx{callback, manager, {}};
+    BuildContext ctx{callback, manager, {}, {}};
     CControlUI* root = nullptr;
     if (std::string(top.name()) == "Window") {
         ApplyWindowAttributes(top, manager);
@@ -155,5 +185,7 @@ CControlUI* CDialogBuilder::CreateFromText(const char* utf8, std::size_t length,
         m_sError = L"no control in the layout";
         if (manager) manager->SetLastErrorText(m_sError);
     }
+    // Decoded on a second thread while the window is created and shown.
+    if (root && manager) manager->PrefetchImages(ctx.images.AtRest(), ctx.images.InOtherStates());
     return root;
 }

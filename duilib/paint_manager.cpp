@@ -284,6 +284,17 @@ duiimg::PreparedImage* CPaintManagerUI::GetPreparedImage(const wchar_t* name) {
     return raw;
 }
 
+void CPaintManagerUI::PrefetchImages(const std::vector<std::wstring>& atRest,
+                                     const std::vector<std::wstring>& inOtherStates) {
+    std::vector<std::wstring> wanted;
+    for (const std::wstring& name : atRest)
+        if (!name.empty() && !m_images.count(name) && !m_missingImages.count(name)) wanted.push_back(name);
+    m_prefetchAfterPaint = inOtherStates;
+    if (wanted.empty()) return;
+    StartGdiplus();
+    duiimg::PrefetchSharedImages(wanted);
+}
+
 void CPaintManagerUI::Invalidate(const RECT& rc) {
     if (!m_hWndPaint || rc.right <= rc.left || rc.bottom <= rc.top) return;
     m_dirty.push_back(rc);
@@ -468,6 +479,11 @@ void CPaintManagerUI::Paint() {
         }
     }
     EndPaint(m_hWndPaint, &ps);
+    if (!m_prefetchAfterPaint.empty()) {
+        std::vector<std::wstring> later;
+        later.swap(m_prefetchAfterPaint);
+        PrefetchImages(later, {});
+    }
 }
 
 void CPaintManagerUI::DispatchMouse(int type, POINT pt, WPARAM wParam) {

@@ -112,6 +112,11 @@ public:
     // The same image with its scaled forms; decoded once for the whole process and
     // shared with the other windows.
     duiimg::PreparedImage* GetPreparedImage(const wchar_t* name);
+    // Starts decoding `atRest` on a worker thread, in this order, so that they are
+    // ready by the first paint, and `inOtherStates` (hover, pressed...) once the first
+    // paint is done, so they do not compete with it. The dialog builder names the
+    // images of each layout it builds.
+    void PrefetchImages(const std::vector<std::wstring>& atRest, const std::vector<std::wstring>& inOtherStates);
     // Whether images are copied from their prepared pixels, scaled and nine-part ones
     // from forms resampled once per size (the default), or drawn and resampled by GDI+
     // at every frame (the reference drawing the prepared one must look like).
@@ -189,6 +194,7 @@ private:
     bool m_bUsePreparedImages = true;
     duipaint::ShapeForms m_shapes;
     std::set<std::wstring> m_missingImages;
+    std::vector<std::wstring> m_prefetchAfterPaint;
     CDuiString m_sLastError;
     RECT m_rcCaption{};
     SIZE m_szRoundCorner{};

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "duilib/gdi_owners.h"
+#include "duilib/image_prefetch.h"
 #include "duilib/image_store.h"
 #include "duilib/prepared_image.h"
 #include "duilib/repaint_plan.h"
@@ -69,9 +70,10 @@ protected:
         CPaintManagerUI::SetResourcePath(dir_.path().c_str());
         CPaintManagerUI::SetResourceZip(L"draw.ui", false);
     }
-    void WriteArchive(const std::string& gradient) {
+    void WriteArchive(const std::string& gradient) { WriteArchiveWith("main.xml", kLayout, gradient); }
+    void WriteArchiveWith(const char* layoutName, const char* layout, const std::string& gradient = GradientPng(40, 30)) {
         ASSERT_TRUE(testing_support::WriteBytes(dir_ / L"draw.ui",
-                                                testzip::Build({{"main.xml", kLayout, true},
+                                                testzip::Build({{layoutName, layout, true},
                                                                 {"grad.png", gradient, false},
                                                                 {"frame.png", FramePng(), true},
                                                                 {"solid.png", CheckerPng(), false}})));
@@ -174,6 +176,39 @@ TEST_F(PreparedDrawing, EachImageIsDecodedOncePerProcessAndAgainWhenTheArchiveIs
     EXPECT_NE(std::wstring(third.GetLastErrorText()).find(L"absent.png"), std::wstring::npos);
 }
 
+TEST_F(PreparedDrawing, ALayoutsImagesAreDecodedAheadStateImagesAfterTheFirstPaint) {
+    const char layout[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Window size="200,100">
+  <VerticalLayout bkimage="grad.png">
+    <Button name="b" height="40" normalimage="file='frame.png' corner='8,8,8,8'" hotimage="solid.png"
+            pushedimage="frame.png"/>
+  </VerticalLayout>
+</Window>)";
+    WriteArchiveWith("pre.xml", layout);
+    {
+        CPaintManagerUI built;
+        CDialogBuilder builder;
+        std::unique_ptr<CControlUI> root(builder.Create(L"pre.xml", nullptr, &built));
+        ASSERT_NE(root, nullptr);
+        // Built, not drawn: the two images drawn at rest are on their way, each once
+        // (frame.png is named twice); the hover image waits for a first paint.
+        EXPECT_EQ(duiimg::PrefetchedImageCount(), 2u);
+        EXPECT_EQ(duiimg::SharedImageCount(), 0u);
+    }
+    LayoutWindow w(L"pre.xml");
+    ASSERT_TRUE(w.Open()) << w.pm().GetLastErrorText().GetData();
+    // The first paint took the two, and the hover image is on its way now.
+    EXPECT_EQ(duiimg::SharedImageCount(), 2u);
+    EXPECT_EQ(duiimg::PrefetchedImageCount(), 1u);
+    duiimg::PreparedImage* hot = w.pm().GetPreparedImage(L"solid.png");
+    ASSERT_NE(hot, nullptr);
+    EXPECT_EQ(hot->Width(), 30);
+    EXPECT_TRUE(hot->Buffer().Opaque());
+    EXPECT_EQ(duiimg::PrefetchedImageCount(), 0u);
+    // What was decoded ahead draws as the drawing done without it.
+    EXPECT_EQ(LargestChannelDifference(CaptureClient(w.GetHWND()), RenderTree(w.pm(), 200, 100)), 0);
+}
+
 TEST_F(PreparedDrawing, AnArchiveSessionReadsTheArchiveOnce) {
     std::string bytes;
     std::wstring error;
@@ -218,6 +253,52 @@ TEST_F(GdiplusUser, DecodingPremultipliesAndTellsOpaqueImagesApart) {
 
     EXPECT_EQ(duiimg::DecodeToPremultiplied("not an image at all"), nullptr);
     EXPECT_EQ(duiimg::DecodeToPremultiplied(""), nullptr);
+}
+
+TEST_F(GdiplusUser, PrefetchedImagesAreTheDecodedOnesWhoeverDecodesThem) {
+    duiimg::ImagePrefetch prefetch;
+    const std::string frame = FramePng();
+    // Many in the queue, taken from the back: the taker decodes those the worker has
+    // not reached while the worker goes on from the front.
+    constexpr int kImages = 40;
+    for (int i = 0; i < kImages; ++i) prefetch.Add(L"img" + std::to_wstring(i), GradientPng(10 + i, 8));
+    prefetch.Add(L"img0", frame);  // already queued: the first bytes stay
+    prefetch.Add(L"junk", "not an image at all");
+    EXPECT_EQ(prefetch.QueuedCount(), static_cast<std::size_t>(kImages + 1));
+    for (int i = kImages - 1; i >= 0; --i) {
+        std::unique_ptr<duiimg::PixelBuffer> pixels;
+        ASSERT_EQ(prefetch.Take(L"img" + std::to_wstring(i), pixels), duiimg::ImagePrefetch::Taken::Decoded) << i;
+        auto direct = duiimg::DecodeToPremultiplied(GradientPng(10 + i, 8));
+        ASSERT_EQ(pixels->Width(), direct->Width());
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < direct->Width(); ++x) ASSERT_EQ(pixels->Row(y)[x], direct->Row(y)[x]) << i;
+    }
+    std::unique_ptr<duiimg::PixelBuffer> pixels;
+    EXPECT_EQ(prefetch.Take(L"img3", pixels), duiimg::ImagePrefetch::Taken::NotQueued);  // taken once only
+    EXPECT_EQ(prefetch.Take(L"junk", pixels), duiimg::ImagePrefetch::Taken::Undecodable);
+    EXPECT_EQ(pixels, nullptr);
+    EXPECT_EQ(prefetch.QueuedCount(), 0u);
+
+    // Cleared with work left; what is added afterwards is decoded by a new worker.
+    for (int i = 0; i < 10; ++i) prefetch.Add(L"again" + std::to_wstring(i), frame);
+    prefetch.Clear();
+    EXPECT_EQ(prefetch.QueuedCount(), 0u);
+    EXPECT_EQ(prefetch.Take(L"again0", pixels), duiimg::ImagePrefetch::Taken::NotQueued);
+    prefetch.Add(L"after", frame);
+    ASSERT_EQ(prefetch.Take(L"after", pixels), duiimg::ImagePrefetch::Taken::Decoded);
+    EXPECT_EQ(pixels->Width(), 24);
+}
+
+TEST_F(PreparedDrawing, AnUndecodablePrefetchedImageIsReportedWhenDrawn) {
+    ASSERT_TRUE(testing_support::WriteBytes(dir_ / L"draw.ui",
+                                            testzip::Build({{"grad.png", "this is no image", false}})));
+    CPaintManagerUI pm;
+    pm.PrefetchImages({L"grad.png", L"absent.png"}, {});
+    EXPECT_EQ(duiimg::PrefetchedImageCount(), 1u);  // a missing one is reported when drawn
+    EXPECT_EQ(pm.GetPreparedImage(L"grad.png"), nullptr);
+    EXPECT_NE(std::wstring(pm.GetLastErrorText()).find(L"cannot be decoded"), std::wstring::npos);
+    EXPECT_EQ(pm.GetPreparedImage(L"absent.png"), nullptr);
+    EXPECT_NE(std::wstring(pm.GetLastErrorText()).find(L"absent.png"), std::wstring::npos);
 }
 
 // The pixels as GDI+ itself draws the decoded image onto premultiplied pixels.
