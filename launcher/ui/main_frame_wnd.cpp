@@ -191,7 +191,7 @@ bool CCorvaneUIFrameWnd::CreateDataInfo() {
     if (!m_userInfo) {
         m_userInfo = std::make_unique<CLocalUserInfo>();
         bool firstRun = true;
-        if (m_userInfo->PrepareUserFolder(m_folder.WithSlash(), firstRun)) {
+        if (m_userInfo->PrepareUserFolder(m_folder, firstRun)) {
             m_userFolderState = firstRun ? UserFolderState::Fresh : UserFolderState::Complete;
         } else {
             ErrorRecord(842, "CCorvaneUIFrameWnd::CreateDataInfo", " | 初始化本地用户信息管理器失败");
