@@ -170,9 +170,9 @@ void CPaintManagerUI::ApplyRoundCorner() {
     RECT rc{};
     GetWindowRect(m_hWndPaint, &rc);
     win32::set_window_region(m_hWndPaint,
-                         win32::unique_hrgn(CreateRoundRectRgn(0, 0, rc.right - rc.left + 1, rc.bottom - rc.top + 1,
-                                                               m_szRoundCorner.cx, m_szRoundCorner.cy)),
-                         TRUE);
+                             win32::unique_hrgn(CreateRoundRectRgn(0, 0, rc.right - rc.left + 1, rc.bottom - rc.top + 1,
+                                                                   m_szRoundCorner.cx, m_szRoundCorner.cy)),
+                             TRUE);
 }
 
 void CPaintManagerUI::SetInitSize(int cx, int cy) {
@@ -226,9 +226,9 @@ Gdiplus::Font* CPaintManagerUI::GetFont(int index) {
 HFONT CPaintManagerUI::GetHFont(int index) {
     FontInfo& info = FontAt(index);
     if (!info.hfont) {
-        info.hfont.reset(CreateFontW(-info.size, 0, 0, 0, info.bold ? FW_BOLD : FW_NORMAL, info.italic, info.underline, FALSE,
-                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                 DEFAULT_PITCH, dui::UsableFontFace(info.face).c_str()));
+        info.hfont.reset(CreateFontW(-info.size, 0, 0, 0, info.bold ? FW_BOLD : FW_NORMAL, info.italic,
+                                     info.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     CLEARTYPE_QUALITY, DEFAULT_PITCH, dui::UsableFontFace(info.face).c_str()));
     }
     return info.hfont.get();
 }
@@ -444,7 +444,8 @@ void CPaintManagerUI::Paint() {
                 g.Flush(Gdiplus::FlushIntentionSync);
             }
             for (const RECT& rc : shown)
-                BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_backDc.get(), rc.left, rc.top, SRCCOPY);
+                BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_backDc.get(), rc.left, rc.top,
+                       SRCCOPY);
         }
     }
     EndPaint(m_hWndPaint, &ps);

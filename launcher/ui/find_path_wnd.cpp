@@ -40,7 +40,7 @@ void CFindPathWnd::Confirm() {
     if (!edit || !g_function) return;
     m_chosenPath = edit->GetText().str();
     if (CommitGameFolderCandidate(*g_function, m_chosenPath)) {
-        m_accepted = 1;
+        m_accepted = true;
         Close(1);
         return;
     }

@@ -62,10 +62,11 @@ LRESULT CSettingsWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 GetClientRect(m_hWnd, &rc);
                 SIZE round = m_pm.GetRoundCorner();
                 win32::set_window_region(m_hWnd,
-                                     win32::unique_hrgn(CreateRoundRectRgn(
-                                         rc.left + kShadowMargin, rc.top + kShadowMargin, rc.right - kShadowMargin + 1,
-                                         rc.bottom - kShadowMargin + 1, round.cx, round.cy)),
-                                     TRUE);
+                                         win32::unique_hrgn(CreateRoundRectRgn(
+                                             rc.left + kShadowMargin, rc.top + kShadowMargin,
+                                             rc.right - kShadowMargin + 1, rc.bottom - kShadowMargin + 1, round.cx,
+                                             round.cy)),
+                                         TRUE);
                 m_pm.NeedUpdate();
                 return 0;
             }
