@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "bench/ui_paint_breakdown.h"
+#include "common/win32/gdi_handle.h"
 #include "duilib/duilib.h"
 #include "duilib/resources.h"
 #include "launcher/ui/dialog_builder_callback.h"
@@ -107,21 +108,20 @@ int main() {
     double redrawAllMs = (Now() - start) / fullFrames;
 
     // Reference: copying a 1024 x 600 frame to the window with plain GDI.
-    HDC dc = GetDC(hwnd);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, 1024, 600);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    start = Now();
-    for (int i = 0; i < fullFrames; ++i) {
-        PatBlt(mem, 0, 0, 1024, 600, (i & 1) ? WHITENESS : BLACKNESS);
-        BitBlt(dc, 0, 0, 1024, 600, mem, 0, 0, SRCCOPY);
+    double referenceMs = 0;
+    {
+        const win32::unique_window_dc dc(hwnd);
+        const win32::unique_memory_dc mem(CreateCompatibleDC(dc.get()));
+        const win32::unique_hbitmap bmp(CreateCompatibleBitmap(dc.get(), 1024, 600));
+        const win32::select_object_guard selected(mem.get(), bmp.get());
+        start = Now();
+        for (int i = 0; i < fullFrames; ++i) {
+            PatBlt(mem.get(), 0, 0, 1024, 600, (i & 1) ? WHITENESS : BLACKNESS);
+            BitBlt(dc.get(), 0, 0, 1024, 600, mem.get(), 0, 0, SRCCOPY);
+        }
+        GdiFlush();
+        referenceMs = (Now() - start) / fullFrames;
     }
-    GdiFlush();
-    double referenceMs = (Now() - start) / fullFrames;
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    ReleaseDC(hwnd, dc);
 
     std::printf("layout build from archive: %.2f ms\n", w.buildMs);
     std::printf("window creation (total):   %.2f ms\n", createMs);

@@ -4,6 +4,8 @@
 
 #include <map>
 
+#include "common/win32/gdi_handle.h"
+
 namespace dui {
 
 namespace {
@@ -14,21 +16,6 @@ std::map<std::wstring, std::wstring>& Choices() {
     static std::map<std::wstring, std::wstring> choices;
     return choices;
 }
-
-// A screen DC for the enumerations, released on every way out.
-class ScreenDc {
-public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
-    ~ScreenDc() {
-        if (dc_) ReleaseDC(nullptr, dc_);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 int CALLBACK MarkFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
     *reinterpret_cast<bool*>(found) = true;
@@ -66,7 +53,7 @@ std::wstring ChooseFontFace(const std::wstring& requested, const FaceInstalled& 
 
 bool IsFontFaceInstalled(const std::wstring& face) {
     if (face.empty() || face.size() >= LF_FACESIZE) return false;
-    ScreenDc dc;
+    const win32::unique_screen_dc dc(GetDC(nullptr));
     if (!dc.get()) return false;
     LOGFONTW query{};
     query.lfCharSet = DEFAULT_CHARSET;
@@ -85,7 +72,7 @@ std::vector<std::wstring> FallbackFontFaces() {
     }
     LOGFONTW gui{};
     if (GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(gui), &gui)) AddFace(faces, gui.lfFaceName);
-    ScreenDc dc;
+    const win32::unique_screen_dc dc(GetDC(nullptr));
     if (dc.get()) {
         LOGFONTW all{};
         all.lfCharSet = DEFAULT_CHARSET;

@@ -1,8 +1,5 @@
 #include "duilib/paint_manager.h"
 
-#include "duilib/gdi_owners.h"
-#include "common/win32/gdi_handle.h"
-
 #include <objidl.h>
 #include <shlwapi.h>
 #include <windowsx.h>
@@ -75,16 +72,8 @@ CPaintManagerUI::~CPaintManagerUI() {
     CControlUI* root = m_pRoot;
     m_pRoot = nullptr;
     delete root;
-    for (auto& [index, info] : m_fonts)
-        if (info.hfont) DeleteObject(info.hfont);
     m_fonts.clear();
     m_images.clear();
-    if (m_hDcBack) {
-        SelectObject(m_hDcBack, m_hOldBmp);
-        DeleteDC(m_hDcBack);
-    }
-    if (m_hBmpBack) DeleteObject(m_hBmpBack);
-    if (m_hEditBrush) DeleteObject(m_hEditBrush);
 }
 
 void CPaintManagerUI::Init(HWND hwnd) {
@@ -180,10 +169,10 @@ void CPaintManagerUI::ApplyRoundCorner() {
     if (!m_hWndPaint || (m_szRoundCorner.cx == 0 && m_szRoundCorner.cy == 0) || IsIconic(m_hWndPaint)) return;
     RECT rc{};
     GetWindowRect(m_hWndPaint, &rc);
-    dui::SetWindowRegion(m_hWndPaint,
-                         dui::unique_region(CreateRoundRectRgn(0, 0, rc.right - rc.left + 1, rc.bottom - rc.top + 1,
-                                                               m_szRoundCorner.cx, m_szRoundCorner.cy)),
-                         TRUE);
+    win32::set_window_region(m_hWndPaint,
+                             win32::unique_hrgn(CreateRoundRectRgn(0, 0, rc.right - rc.left + 1, rc.bottom - rc.top + 1,
+                                                                   m_szRoundCorner.cx, m_szRoundCorner.cy)),
+                             TRUE);
 }
 
 void CPaintManagerUI::SetInitSize(int cx, int cy) {
@@ -195,7 +184,6 @@ void CPaintManagerUI::SetInitSize(int cx, int cy) {
 void CPaintManagerUI::AddFont(int index, const wchar_t* face, int size, bool bold, bool underline, bool italic,
                               bool isDefault) {
     FontInfo& info = m_fonts[index];
-    if (info.hfont) DeleteObject(info.hfont);
     info = FontInfo{};
     info.face = face && *face ? face : L"Microsoft YaHei";
     info.size = size > 0 ? size : 12;
@@ -238,24 +226,21 @@ Gdiplus::Font* CPaintManagerUI::GetFont(int index) {
 HFONT CPaintManagerUI::GetHFont(int index) {
     FontInfo& info = FontAt(index);
     if (!info.hfont) {
-        info.hfont = CreateFontW(-info.size, 0, 0, 0, info.bold ? FW_BOLD : FW_NORMAL, info.italic, info.underline, FALSE,
-                                 DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                 DEFAULT_PITCH, dui::UsableFontFace(info.face).c_str());
+        info.hfont.reset(CreateFontW(-info.size, 0, 0, 0, info.bold ? FW_BOLD : FW_NORMAL, info.italic,
+                                     info.underline, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                     CLEARTYPE_QUALITY, DEFAULT_PITCH, dui::UsableFontFace(info.face).c_str()));
     }
-    return info.hfont;
+    return info.hfont.get();
 }
 
 int CPaintManagerUI::GetFontHeight(int index) {
     HFONT font = GetHFont(index);
-    HDC dc = GetDC(m_hWndPaint);
+    const win32::unique_window_dc dc(m_hWndPaint);
     int height = FontAt(index).size + 4;
     if (dc) {
-        {
-            dui::SelectGuard selected(dc, font);
-            TEXTMETRICW tm{};
-            if (GetTextMetricsW(dc, &tm)) height = tm.tmHeight;
-        }
-        ReleaseDC(m_hWndPaint, dc);
+        const win32::select_object_guard selected(dc.get(), font);
+        TEXTMETRICW tm{};
+        if (GetTextMetricsW(dc.get(), &tm)) height = tm.tmHeight;
     }
     return height;
 }
@@ -417,22 +402,17 @@ void CPaintManagerUI::PostEndEdit() {
 }
 
 void CPaintManagerUI::EnsureBackBuffer(int cx, int cy) {
-    if (m_hDcBack && m_szBack.cx == cx && m_szBack.cy == cy) return;
-    if (m_hDcBack) {
-        SelectObject(m_hDcBack, m_hOldBmp);
-        DeleteDC(m_hDcBack);
-        m_hDcBack = nullptr;
-    }
-    if (m_hBmpBack) {
-        DeleteObject(m_hBmpBack);
-        m_hBmpBack = nullptr;
-    }
+    if (m_backDc && m_szBack.cx == cx && m_szBack.cy == cy) return;
+    m_backSelected.reset();
+    m_backDc.reset();
+    m_backBitmap.reset();
     void* bits = nullptr;
-    HDC screen = GetDC(m_hWndPaint);
-    m_hDcBack = CreateCompatibleDC(screen);
-    m_hBmpBack = win32::make_top_down_dib(screen, cx, cy, &bits).release();
-    ReleaseDC(m_hWndPaint, screen);
-    if (m_hDcBack && m_hBmpBack) m_hOldBmp = SelectObject(m_hDcBack, m_hBmpBack);
+    {
+        const win32::unique_window_dc screen(m_hWndPaint);
+        m_backDc.reset(CreateCompatibleDC(screen.get()));
+        m_backBitmap = win32::make_top_down_dib(screen.get(), cx, cy, &bits);
+    }
+    if (m_backDc && m_backBitmap) m_backSelected.emplace(m_backDc.get(), m_backBitmap.get());
     m_szBack = SIZE{cx, cy};
     m_bBackValid = false;
 }
@@ -444,7 +424,7 @@ void CPaintManagerUI::Paint() {
     // What the system wants on screen, as separate rectangles.
     std::vector<RECT> shown;
     {
-        const dui::unique_region region(CreateRectRgn(0, 0, 0, 0));
+        const win32::unique_hrgn region(CreateRectRgn(0, 0, 0, 0));
         if (region && GetUpdateRgn(m_hWndPaint, region.get(), FALSE) > NULLREGION)
             shown = duipaint::RegionRects(region.get());
     }
@@ -456,14 +436,14 @@ void CPaintManagerUI::Paint() {
     GetClientRect(m_hWndPaint, &client);
     if (client.right > 0 && client.bottom > 0) {
         EnsureBackBuffer(client.right, client.bottom);
-        if (m_hDcBack && m_hBmpBack) {
+        if (m_backDc && m_backBitmap) {
             // Taken before drawing: a control that changes while being drawn is
             // redrawn at the next paint.
             std::vector<RECT> redraw = duipaint::RectsToRedraw(!m_bBackValid, client, m_dirty);
             m_dirty.clear();
             m_bBackValid = true;
             if (!redraw.empty()) {
-                Gdiplus::Graphics g(m_hDcBack);
+                Gdiplus::Graphics g(m_backDc.get());
                 g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
                 Gdiplus::SolidBrush back(Gdiplus::Color(static_cast<Gdiplus::ARGB>(m_dwBackground | 0xFF000000u)));
                 for (const RECT& rc : redraw) {
@@ -475,7 +455,8 @@ void CPaintManagerUI::Paint() {
                 g.Flush(Gdiplus::FlushIntentionSync);
             }
             for (const RECT& rc : shown)
-                BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_hDcBack, rc.left, rc.top, SRCCOPY);
+                BitBlt(dc, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, m_backDc.get(), rc.left, rc.top,
+                       SRCCOPY);
         }
     }
     EndPaint(m_hWndPaint, &ps);
@@ -679,16 +660,15 @@ bool CPaintManagerUI::MessageHandler(UINT msg, WPARAM wParam, LPARAM lParam, LRE
             if (m_pEditing && reinterpret_cast<HWND>(lParam) == m_pEditing->GetNativeWindow() && lParam) {
                 DWORD bk = m_pEditing->GetNativeBkColor();
                 COLORREF bkRef = RGB((bk >> 16) & 0xFF, (bk >> 8) & 0xFF, bk & 0xFF);
-                if (!m_hEditBrush || m_dwEditBrushColor != bk) {
-                    if (m_hEditBrush) DeleteObject(m_hEditBrush);
-                    m_hEditBrush = CreateSolidBrush(bkRef);
+                if (!m_editBrush || m_dwEditBrushColor != bk) {
+                    m_editBrush.reset(CreateSolidBrush(bkRef));
                     m_dwEditBrushColor = bk;
                 }
                 DWORD text = m_pEditing->GetEditTextColor();
                 HDC dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, RGB((text >> 16) & 0xFF, (text >> 8) & 0xFF, text & 0xFF));
                 SetBkColor(dc, bkRef);
-                result = reinterpret_cast<LRESULT>(m_hEditBrush);
+                result = reinterpret_cast<LRESULT>(m_editBrush.get());
                 return true;
             }
             return false;

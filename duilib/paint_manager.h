@@ -14,10 +14,12 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "common/win32/gdi_handle.h"
 #include "duilib/shape_forms.h"
 #include "duilib/ui_base.h"
 
@@ -168,7 +170,7 @@ private:
         int size = 12;
         bool bold = false, underline = false, italic = false;
         std::unique_ptr<Gdiplus::Font> font;
-        HFONT hfont = nullptr;
+        win32::unique_hfont hfont;
     };
 
     FontInfo& FontAt(int index);
@@ -205,10 +207,12 @@ private:
     bool m_bKeyboardFocus = false;
     std::vector<RECT> m_dirty;      // changed since the back buffer's frame was drawn
     bool m_bBackValid = false;      // the back buffer holds a complete frame
-    HDC m_hDcBack = nullptr;
-    HBITMAP m_hBmpBack = nullptr;
-    HGDIOBJ m_hOldBmp = nullptr;
+    win32::unique_memory_dc m_backDc;
+    win32::unique_hbitmap m_backBitmap;
+    // The back bitmap selected into the back DC; declared after both, so it is put
+    // back before either goes.
+    std::optional<win32::select_object_guard> m_backSelected;
     SIZE m_szBack{};
-    HBRUSH m_hEditBrush = nullptr;
+    win32::unique_hbrush m_editBrush;
     DWORD m_dwEditBrushColor = 0;
 };

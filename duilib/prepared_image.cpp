@@ -7,6 +7,7 @@
 #include <cstring>
 #include <gdiplus.h>
 
+#include "common/win32/com_owner.h"
 #include "common/win32/gdi_handle.h"
 
 namespace duiimg {
@@ -67,7 +68,7 @@ std::unique_ptr<PixelBuffer> RenderPixels(int width, int height, const std::func
 
 std::unique_ptr<PixelBuffer> DecodeToPremultiplied(const std::string& bytes) {
     if (bytes.empty()) return nullptr;
-    const dui::unique_com<IStream> stream(
+    const win32::unique_com<IStream> stream(
         SHCreateMemStream(reinterpret_cast<const BYTE*>(bytes.data()), static_cast<UINT>(bytes.size())));
     if (!stream) return nullptr;
     std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));

@@ -12,7 +12,7 @@
 #include <memory>
 #include <string>
 
-#include "duilib/gdi_owners.h"
+#include "common/win32/gdi_handle.h"
 #include "duilib/recent_forms.h"
 
 namespace Gdiplus {
@@ -47,7 +47,7 @@ private:
     int width_ = 0, height_ = 0;
     std::uint32_t* bits_ = nullptr;
     bool opaque_ = false;
-    dui::unique_bitmap dib_;
+    win32::unique_hbitmap dib_;
     std::unique_ptr<Gdiplus::Bitmap> bitmap_;  // reads dib_'s memory: declared after it, so it goes first
 };
 

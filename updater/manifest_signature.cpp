@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "common/http/http_client.h"
-#include "common/http/request_headers.h"
 #include "updater/diagnostics.h"
 #include "updater/ecdsa_verify.h"
 
@@ -22,10 +21,8 @@ struct SignatureFetch {
 SignatureFetch FetchSignature(const std::wstring& url) {
     SignatureFetch fetch;
     CHttpClient client;
-    client.OpenSession();
     int status = 0;
-    const std::wstring header = PlainRequestHeader();
-    const int result = client.SendRequest(url.c_str(), status, header.c_str());
+    const int result = OpenAndSendPlainGet(client, url, status);
     if (result != CHTTP_REQUEST_OK) {
         fetch.detail = RequestFailureDiagnostic(result);
         return fetch;

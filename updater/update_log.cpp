@@ -4,7 +4,6 @@
 
 #include "common/fs/whole_file.h"
 #include "common/http/http_client.h"
-#include "common/http/request_headers.h"
 #include "common/http/transfer.h"
 #include "common/text/code_page.h"
 #include "updater/update_paths.h"
@@ -20,9 +19,8 @@ UpdateLogFetch FetchInto(const std::wstring& url, const std::wstring& temp) {
     win32::unique_file out = transfer::OpenTransferTarget(temp, false);
     if (!out) return UpdateLogFetch::Failed;
     CHttpClient client;
-    client.OpenSession();
     int status = 0;
-    if (client.SendRequest(url.c_str(), status, PlainRequestHeader().c_str()) != CHTTP_REQUEST_OK || status != 200)
+    if (OpenAndSendPlainGet(client, url, status) != CHTTP_REQUEST_OK || status != 200)
         return UpdateLogFetch::Failed;
     std::uint64_t announced = 0;
     const bool hasLength = client.QueryContentLength(announced);

@@ -4,7 +4,6 @@
 
 #include "common/fs/whole_file.h"
 #include "common/http/http_client.h"
-#include "common/http/request_headers.h"
 #include "common/http/transfer.h"
 #include "common/text/code_page.h"
 #include "updater/diagnostics.h"
@@ -60,10 +59,8 @@ void GetUpdateState(const DiagnosticSink& diagnostics, UpdateList& updateList, c
     const std::wstring url = NormaliseUrl(manifestUrl) + L"UpDate.ini";
 
     CHttpClient client;
-    client.OpenSession();
     int status = 0;
-    const std::wstring header = PlainRequestHeader();
-    const int result = client.SendRequest(url.c_str(), status, header.c_str());
+    const int result = OpenAndSendPlainGet(client, url, status);
     if (result != CHTTP_REQUEST_OK) {
         diagnostics.Report(root, RequestFailureDiagnostic(result));
         return;

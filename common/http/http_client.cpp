@@ -127,3 +127,10 @@ void CHttpClient::CloseSession() {
     session_.reset();
     sharedOpen_ = false;
 }
+
+int OpenAndSendPlainGet(CHttpClient& client, const std::wstring& url, int& status) {
+    client.OpenSession();
+    status = 0;
+    const std::wstring header = PlainRequestHeader();
+    return client.SendRequest(url.c_str(), status, header.c_str());
+}

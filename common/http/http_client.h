@@ -92,3 +92,8 @@ private:
     win32::unique_hinternet connection_;
     win32::unique_hinternet request_;
 };
+
+// One plain GET on its own: opens the client's session, then sends a GET for `url`
+// with PlainRequestHeader. SendRequest's result; on CHTTP_REQUEST_OK `status` holds
+// the HTTP status code and the body is ready to be read.
+int OpenAndSendPlainGet(CHttpClient& client, const std::wstring& url, int& status);

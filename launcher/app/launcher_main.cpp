@@ -1,6 +1,5 @@
 #include "launcher/app/launcher_main.h"
 
-#include <objbase.h>
 #include <shellapi.h>
 
 #include <memory>
@@ -8,6 +7,7 @@
 #include <string>
 
 #include "common/http/download_to_file.h"
+#include "common/win32/com_owner.h"
 #include "common/win32/unique_handle.h"
 #include "crashreport/crash_reporter_client.h"
 #include "duilib/paint_manager.h"
@@ -29,28 +29,10 @@ namespace {
 constexpr wchar_t kCrashMailbox[] = VELMORA_WIDEN(VELMORA_CRASH_MAILBOX);
 
 // The launcher variant of the download: no resume, the file replaced after a complete
-// download.
-int DownloadVersionFile(const std::wstring& url, const std::wstring& localFile) {
-    return DownloadToFile(url, localFile, nullptr, nullptr, false, true) == DOWNLOAD_OK ? 0 : 1;
+// download. True when the whole file arrived.
+bool DownloadVersionFile(const std::wstring& url, const std::wstring& localFile) {
+    return DownloadToFile(url, localFile, nullptr, nullptr, false, true) == DOWNLOAD_OK;
 }
-
-// Balances a successful CoInitialize, on every way out.
-class ComScope {
-public:
-    ComScope() : initialised_(SUCCEEDED(CoInitialize(nullptr))) {}
-    ~ComScope() { Uninitialise(); }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-    bool Initialised() const { return initialised_; }
-    void Uninitialise() {
-        if (initialised_) CoUninitialize();
-        initialised_ = false;
-    }
-
-private:
-    bool initialised_;
-};
 
 // The version check's answer, by name.
 enum class VersionCheck { UpToDate, ServerNewer, DownloadFailed };
@@ -84,8 +66,8 @@ int LauncherMain(HINSTANCE instance) {
     CPaintManagerUI::SetResourcePath((context.folder.WithSlash() + L"skin").c_str());
     CPaintManagerUI::SetResourceZip(L"Wakfu.ui", false);
 
-    ComScope com;
-    if (!com.Initialised()) return 0;
+    win32::com_apartment com;
+    if (!com.initialised()) return 0;
 
     std::wstring crashFolder;
     GetRoamingAppDataFolder(crashFolder);
@@ -151,6 +133,6 @@ int LauncherMain(HINSTANCE instance) {
     // Shut-down in its fixed order; the context (Function and logs) goes last.
     mutex.reset();
     crashReporter.Uninstall();
-    com.Uninitialise();
+    com.uninitialise();
     return 0;
 }

@@ -70,7 +70,7 @@ int CheckServerVersion(const std::wstring& programFolder, const std::wstring& ve
                        const std::wstring& ownExecutable) {
     const std::wstring url = versionUrl + L"server_version.ini";
     const std::wstring localFile = programFolder + L"server_version.ini";
-    if (download(url, localFile) != 0) return -1;
+    if (!download(url, localFile)) return -1;
     bool opened = false;
     const std::string content = ReadWholeFile(localFile, opened);
     serverVersion = opened ? ToWideString(LastNonEmptyLine(content)) : std::wstring();

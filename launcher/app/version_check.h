@@ -13,8 +13,9 @@ int CompareVersions(const std::wstring& own, const std::wstring& server);
 // first language/code page; empty when there is none.
 std::wstring GetOwnFileVersion(const std::wstring& path = L"Velmora.exe");
 
-// Downloads `url` to `localFile`, replacing it after a complete download; 0 on success.
-using FileDownloader = std::function<int(const std::wstring& url, const std::wstring& localFile)>;
+// Downloads `url` to `localFile`, replacing it after a complete download; true when
+// the whole file arrived.
+using FileDownloader = std::function<bool(const std::wstring& url, const std::wstring& localFile)>;
 
 // Downloads <versionUrl>server_version.ini to <programFolder>server_version.ini and
 // compares its last non-empty line with the own version. -1 when the download

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-#include "launcher/util/com_memory.h"
+#include "common/win32/com_owner.h"
 
 Function* g_function = nullptr;
 
@@ -33,7 +33,7 @@ std::wstring Function::GetLocalAppDataFolder() const {
     wchar_t buffer[MAX_PATH] = {};
     PIDLIST_ABSOLUTE returned = nullptr;
     if (SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_LOCAL_APPDATA, &returned)) && returned) {
-        const unique_pidl idList(returned);
+        const win32::unique_pidl idList(returned);
         if (!SHGetPathFromIDListW(idList.get(), buffer)) buffer[0] = L'\0';
     }
     OSVERSIONINFOW version{};

@@ -19,9 +19,9 @@ bool EnsureFolder(const std::wstring& folder, UserFolderResult& result) {
 
 }  // namespace
 
-UserFolderResult PrepareUserFolder(const std::wstring& instancePath) {
+UserFolderResult PrepareUserFolder(const std::wstring& folderWithSlash) {
     UserFolderResult result;
-    const std::wstring userFolder = instancePath + L"user\\";
+    const std::wstring userFolder = folderWithSlash + L"user\\";
     const std::wstring defaultFolder = userFolder + L"default";
     const std::wstring marker = defaultFolder + L"\\config.ini";
 

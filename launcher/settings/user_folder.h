@@ -10,9 +10,9 @@ struct UserFolderResult {
     bool firstRun = false;  // a folder or user\default\config.ini was missing
 };
 
-// Makes sure <instancePath>user\, <instancePath>user\default and the empty marker
-// file user\default\config.ini exist. `instancePath` is the launcher folder with a
+// Makes sure <folder>user\, <folder>user\default and the empty marker file
+// user\default\config.ini exist. `folderWithSlash` is the program folder with a
 // trailing backslash. Deleting the marker makes the next call a first run again.
-UserFolderResult PrepareUserFolder(const std::wstring& instancePath);
+UserFolderResult PrepareUserFolder(const std::wstring& folderWithSlash);
 
 }  // namespace settings

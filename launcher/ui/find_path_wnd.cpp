@@ -2,10 +2,10 @@
 
 #include <shlobj.h>
 
+#include "common/win32/com_owner.h"
 #include "duilib/edit.h"
 #include "launcher/game/folder_commit.h"
 #include "launcher/game/game_folder.h"
-#include "launcher/util/com_memory.h"
 
 void CFindPathWnd::InitWindow() {
     if (g_function && g_function->IsGameFolderValid()) {
@@ -26,7 +26,7 @@ void CFindPathWnd::Browse() {
     info.hwndOwner = m_hWnd;
     info.lpszTitle = L"请选择源文件夹";
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    const unique_pidl item(SHBrowseForFolderW(&info));
+    const win32::unique_pidl item(SHBrowseForFolderW(&info));
     if (!item) return;  // cancelled: nothing changes
     wchar_t path[MAX_PATH] = {};
     if (SHGetPathFromIDListW(item.get(), path)) {
@@ -40,7 +40,7 @@ void CFindPathWnd::Confirm() {
     if (!edit || !g_function) return;
     m_chosenPath = edit->GetText().str();
     if (CommitGameFolderCandidate(*g_function, m_chosenPath)) {
-        m_accepted = 1;
+        m_accepted = true;
         Close(1);
         return;
     }

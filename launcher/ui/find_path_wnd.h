@@ -11,8 +11,8 @@
 
 class CFindPathWnd : public WindowImplBase {
 public:
-    // 1 once a valid folder was accepted, else 0.
-    int IsAccepted() const { return m_accepted; }
+    // True once a valid folder was accepted.
+    bool IsAccepted() const { return m_accepted; }
     const std::wstring& GetChosenPath() const { return m_chosenPath; }
 
 protected:
@@ -30,5 +30,5 @@ private:
 
     std::wstring m_chosenPath;
     std::wstring m_browsedPath;
-    int m_accepted = 0;
+    bool m_accepted = false;
 };

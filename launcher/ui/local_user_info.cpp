@@ -8,8 +8,8 @@ CLocalUserInfo::CLocalUserInfo() { curl_global_init(CURL_GLOBAL_ALL); }
 
 CLocalUserInfo::~CLocalUserInfo() { curl_global_cleanup(); }
 
-bool CLocalUserInfo::PrepareUserFolder(const std::wstring& instancePath, bool& firstRun) {
-    const settings::UserFolderResult result = settings::PrepareUserFolder(instancePath);
+bool CLocalUserInfo::PrepareUserFolder(const ProgramFolder& folder, bool& firstRun) {
+    const settings::UserFolderResult result = settings::PrepareUserFolder(folder.WithSlash());
     firstRun = result.firstRun;
     return result.ok;
 }

@@ -2,7 +2,7 @@
 // and the per-user folder with its first-run marker.
 #pragma once
 
-#include <string>
+#include "launcher/util/program_folder.h"
 
 class CLocalUserInfo {
 public:
@@ -11,7 +11,7 @@ public:
     CLocalUserInfo(const CLocalUserInfo&) = delete;
     CLocalUserInfo& operator=(const CLocalUserInfo&) = delete;
 
-    // Prepares <instancePath>user\default\config.ini. False when a folder or the
-    // marker cannot be made; `firstRun` tells whether anything was missing.
-    bool PrepareUserFolder(const std::wstring& instancePath, bool& firstRun);
+    // Prepares <folder>\user\default\config.ini. False when a folder or the marker
+    // cannot be made; `firstRun` tells whether anything was missing.
+    bool PrepareUserFolder(const ProgramFolder& folder, bool& firstRun);
 };

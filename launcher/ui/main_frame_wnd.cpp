@@ -191,7 +191,7 @@ bool CCorvaneUIFrameWnd::CreateDataInfo() {
     if (!m_userInfo) {
         m_userInfo = std::make_unique<CLocalUserInfo>();
         bool firstRun = true;
-        if (m_userInfo->PrepareUserFolder(CPaintManagerUI::GetInstancePath().GetData(), firstRun)) {
+        if (m_userInfo->PrepareUserFolder(m_folder, firstRun)) {
             m_userFolderState = firstRun ? UserFolderState::Fresh : UserFolderState::Complete;
         } else {
             ErrorRecord(842, "CCorvaneUIFrameWnd::CreateDataInfo", " | 初始化本地用户信息管理器失败");
@@ -208,7 +208,7 @@ void CCorvaneUIFrameWnd::AddTrayIcon() {
     m_trayIcon.uID = kTrayIconId;
     m_trayIcon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     m_trayIcon.uCallbackMessage = UM_TRAYICON;
-    const std::wstring iconFile = std::wstring(CPaintManagerUI::GetInstancePath().GetData()) + L"Velmora.ico";
+    const std::wstring iconFile = m_folder.WithSlash() + L"Velmora.ico";
     m_trayIconImage.reset(static_cast<HICON>(LoadImageW(nullptr, iconFile.c_str(), IMAGE_ICON, 16, 16, LR_LOADFROMFILE)));
     m_trayIcon.hIcon = m_trayIconImage.get();
     wcscpy_s(m_trayIcon.szTip, L"Velmora");

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "duilib/gdi_owners.h"
+#include "common/win32/gdi_handle.h"
 #include "duilib/paint_manager.h"
 #include "duilib/window_wnd.h"
 #include "launcher/settings/settings_file.h"
@@ -27,8 +27,9 @@ class CControlUI;
 
 class CCorvaneUIFrameWnd : public CWindowWnd, public INotifyUI {
 public:
-    // `folder` is the program folder (user files, updater); `settings` is the snapshot
-    // the settings page fills and StartGame reads, and it outlives the window.
+    // `folder` is the program folder (user files, tray icon, updater); `settings` is
+    // the snapshot the settings page fills and StartGame reads, and it outlives the
+    // window.
     CCorvaneUIFrameWnd(ProgramFolder folder, settings::SettingsSnapshot& settings);
     ~CCorvaneUIFrameWnd() override;
 
@@ -82,7 +83,7 @@ private:
     CControlUI* m_startButton = nullptr;
     CControlUI* m_settingsButton = nullptr;
     NOTIFYICONDATAW m_trayIcon{};
-    dui::unique_icon m_trayIconImage;  // the icon m_trayIcon shows; outlives its removal
+    win32::unique_hicon m_trayIconImage;  // the icon m_trayIcon shows; outlives its removal
     bool m_trayIconAdded = false;
     bool m_askingCloseChoice = false;  // the close question is open
     std::unique_ptr<CDataCollector> m_collector;

@@ -1,8 +1,8 @@
 #include "launcher/ui/settings_wnd.h"
 
+#include "common/win32/gdi_handle.h"
 #include "duilib/control.h"
 #include "duilib/dialog_builder.h"
-#include "duilib/gdi_owners.h"
 #include "launcher/ui/dialog_builder_callback.h"
 
 namespace {
@@ -61,11 +61,12 @@ LRESULT CSettingsWnd::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
                 RECT rc{};
                 GetClientRect(m_hWnd, &rc);
                 SIZE round = m_pm.GetRoundCorner();
-                dui::SetWindowRegion(m_hWnd,
-                                     dui::unique_region(CreateRoundRectRgn(
-                                         rc.left + kShadowMargin, rc.top + kShadowMargin, rc.right - kShadowMargin + 1,
-                                         rc.bottom - kShadowMargin + 1, round.cx, round.cy)),
-                                     TRUE);
+                win32::set_window_region(m_hWnd,
+                                         win32::unique_hrgn(CreateRoundRectRgn(
+                                             rc.left + kShadowMargin, rc.top + kShadowMargin,
+                                             rc.right - kShadowMargin + 1, rc.bottom - kShadowMargin + 1, round.cx,
+                                             round.cy)),
+                                         TRUE);
                 m_pm.NeedUpdate();
                 return 0;
             }

@@ -41,7 +41,7 @@ TEST(CheckServerVersion, DownloadsComparesAndReportsFailure) {
     auto serve = [&](const std::string& content) {
         return [&, content](const std::wstring& url, const std::wstring& file) {
             requested = url;
-            return testing_support::WriteBytes(file, content) ? 0 : 1;
+            return testing_support::WriteBytes(file, content);
         };
     };
     EXPECT_EQ(CheckServerVersion(folder, L"http://h/Version/", server, own, serve("2.0.1.0\r\n\r\n"), stub), 1);
@@ -53,6 +53,6 @@ TEST(CheckServerVersion, DownloadsComparesAndReportsFailure) {
     EXPECT_EQ(CheckServerVersion(folder, L"u/", server, own, serve("2.0.0.5"), stub), 0);
     EXPECT_EQ(CheckServerVersion(folder, L"u/", server, own, serve(""), stub), 0) << "empty file: not newer";
     EXPECT_EQ(server, L"");
-    auto fail = [](const std::wstring&, const std::wstring&) { return 5; };
+    auto fail = [](const std::wstring&, const std::wstring&) { return false; };
     EXPECT_EQ(CheckServerVersion(folder, L"u/", server, own, fail, stub), -1);
 }

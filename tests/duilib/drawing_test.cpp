@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "duilib/gdi_owners.h"
+#include "common/win32/com_owner.h"
 #include "duilib/image_prefetch.h"
 #include "duilib/image_store.h"
 #include "duilib/prepared_image.h"
@@ -303,7 +303,7 @@ TEST_F(PreparedDrawing, AnUndecodablePrefetchedImageIsReportedWhenDrawn) {
 
 // The pixels as GDI+ itself draws the decoded image onto premultiplied pixels.
 std::vector<std::uint32_t> DrawnByGdiplus(const std::string& png) {
-    const dui::unique_com<IStream> stream(
+    const win32::unique_com<IStream> stream(
         SHCreateMemStream(reinterpret_cast<const BYTE*>(png.data()), static_cast<UINT>(png.size())));
     std::vector<std::uint32_t> pixels;
     {

@@ -62,12 +62,10 @@ inline Frame RenderTree(CPaintManagerUI& pm, int width, int height) {
 inline Frame CaptureClient(HWND hwnd) {
     RECT client{};
     GetClientRect(hwnd, &client);
-    HDC window = GetDC(hwnd);
-    Frame frame = DrawIntoMemory(client.right, client.bottom, [&](HDC dc) {
-        BitBlt(dc, 0, 0, client.right, client.bottom, window, 0, 0, SRCCOPY);
+    const win32::unique_window_dc window(hwnd);
+    return DrawIntoMemory(client.right, client.bottom, [&](HDC dc) {
+        BitBlt(dc, 0, 0, client.right, client.bottom, window.get(), 0, 0, SRCCOPY);
     });
-    ReleaseDC(hwnd, window);
-    return frame;
 }
 
 // The largest difference of one colour channel between two frames of one size, or

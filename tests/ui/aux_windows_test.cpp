@@ -200,7 +200,7 @@ TEST_F(FolderChooser, AcceptsAGameFolderAndSavesIt) {
     HWND hwnd = chooser.GetHWND();
     Confirm(chooser, game_.path());
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(hwnd); }));
-    EXPECT_EQ(chooser.IsAccepted(), 1);
+    EXPECT_TRUE(chooser.IsAccepted());
     EXPECT_EQ(g_function->GetGameFolder(), game_.path());
     EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), game_.path());
 
@@ -218,7 +218,7 @@ TEST_F(FolderChooser, RefusesAFolderWithoutTheGameRuntime) {
     Confirm(chooser, other_.path());
     Pump(100);
     EXPECT_TRUE(IsWindow(chooser.GetHWND()));  // stays open
-    EXPECT_EQ(chooser.IsAccepted(), 0);
+    EXPECT_FALSE(chooser.IsAccepted());
     EXPECT_EQ(chooser.GetPaintManager().FindControl(L"pathstr")->GetText(), kRejectedFolderText);
     EXPECT_EQ(g_function->GetGameFolder(), game_.path());
     EXPECT_EQ(settingsFile_.ReadText(settings::kGamePath), game_.path());

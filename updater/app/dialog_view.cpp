@@ -70,7 +70,7 @@ public:
 
 private:
     HWND list_;
-    win32::unique_any<win32::gdi_object_traits<HRGN>> earlier_{CreateRectRgn(0, 0, 0, 0)};
+    win32::unique_hrgn earlier_{CreateRectRgn(0, 0, 0, 0)};
     int first_ = INT_MAX;
     int last_ = -1;
     bool all_ = false;
