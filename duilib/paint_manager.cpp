@@ -412,6 +412,7 @@ void CPaintManagerUI::EnsureBackBuffer(int cx, int cy) {
         m_backDc.reset(CreateCompatibleDC(screen.get()));
         m_backBitmap = win32::make_top_down_dib(screen.get(), cx, cy, &bits);
     }
+    m_backPixels = static_cast<std::uint32_t*>(bits);
     if (m_backDc && m_backBitmap) m_backSelected.emplace(m_backDc.get(), m_backBitmap.get());
     m_szBack = SIZE{cx, cy};
     m_bBackValid = false;
@@ -445,11 +446,13 @@ void CPaintManagerUI::Paint() {
             if (!redraw.empty()) {
                 Gdiplus::Graphics g(m_backDc.get());
                 g.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAliasGridFit);
-                Gdiplus::SolidBrush back(Gdiplus::Color(static_cast<Gdiplus::ARGB>(m_dwBackground | 0xFF000000u)));
                 for (const RECT& rc : redraw) {
+                    // What was drawn for the previous part is in the pixels before
+                    // they are written directly.
+                    g.Flush(Gdiplus::FlushIntentionSync);
+                    GdiFlush();
+                    duipaint::FillOpaque(m_backPixels, m_szBack.cx, m_szBack.cy, rc, m_dwBackground);
                     g.SetClip(Gdiplus::Rect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top));
-                    g.FillRectangle(&back, static_cast<INT>(rc.left), static_cast<INT>(rc.top),
-                                    static_cast<INT>(rc.right - rc.left), static_cast<INT>(rc.bottom - rc.top));
                     if (m_pRoot) m_pRoot->DoPaint(g, rc);
                 }
                 g.Flush(Gdiplus::FlushIntentionSync);

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
@@ -209,6 +210,7 @@ private:
     bool m_bBackValid = false;      // the back buffer holds a complete frame
     win32::unique_memory_dc m_backDc;
     win32::unique_hbitmap m_backBitmap;
+    std::uint32_t* m_backPixels = nullptr;  // the back bitmap's memory
     // The back bitmap selected into the back DC; declared after both, so it is put
     // back before either goes.
     std::optional<win32::select_object_guard> m_backSelected;

@@ -4,6 +4,18 @@
 
 namespace duipaint {
 
+void FillOpaque(std::uint32_t* pixels, int width, int height, const RECT& rc, std::uint32_t rgb) {
+    if (!pixels) return;
+    const long left = std::max(rc.left, 0L), top = std::max(rc.top, 0L);
+    const long right = std::min(rc.right, static_cast<long>(width)), bottom = std::min(rc.bottom, static_cast<long>(height));
+    if (right <= left || bottom <= top) return;
+    const std::uint32_t value = rgb | 0xFF000000u;
+    for (long y = top; y < bottom; ++y) {
+        std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * width;
+        std::fill(row + left, row + right, value);
+    }
+}
+
 std::vector<RECT> RectsToRedraw(bool wholeFrame, const RECT& client, const std::vector<RECT>& dirty,
                                 std::size_t maxParts) {
     if (client.right <= client.left || client.bottom <= client.top) return {};

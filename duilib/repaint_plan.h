@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace duipaint {
@@ -20,6 +21,13 @@ inline constexpr std::size_t kMaxSeparateParts = 8;
 // ones dropped, or their bounding box when there are more than `maxParts`.
 std::vector<RECT> RectsToRedraw(bool wholeFrame, const RECT& client, const std::vector<RECT>& dirty,
                                 std::size_t maxParts = kMaxSeparateParts);
+
+// Fills `rc` (clipped to the buffer) of top-down 32-bit pixels with the opaque colour
+// `rgb` (alpha 255), as a GDI+ solid fill of an opaque colour leaves them. Written
+// directly: GDI+ fills a window-sized rectangle pixel by pixel through its blending
+// path, tens of milliseconds on a first frame. GDI must have finished drawing into
+// the buffer (GdiFlush) before.
+void FillOpaque(std::uint32_t* pixels, int width, int height, const RECT& rc, std::uint32_t rgb);
 
 // The rectangles of a region, in the system's order; empty for a null or empty region.
 std::vector<RECT> RegionRects(HRGN region);

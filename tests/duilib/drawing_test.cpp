@@ -395,6 +395,23 @@ TEST_F(GdiplusUser, ShapeFormsAreKeptPerLookButNotForHugeShapes) {
     EXPECT_EQ(forms.Count(), 2u);
 }
 
+TEST(RepaintPlan, OpaqueFillsStayInsideTheBufferAndTheRectangle) {
+    constexpr int kWidth = 6, kHeight = 4;
+    std::vector<std::uint32_t> pixels(kWidth * kHeight, 0x12345678u);
+    // Half outside the buffer on the left and bottom; the colour's own alpha is ignored.
+    duipaint::FillOpaque(pixels.data(), kWidth, kHeight, RECT{-3, 2, 2, 9}, 0x00AABBCCu);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x)
+            EXPECT_EQ(pixels[y * kWidth + x], (x < 2 && y >= 2) ? 0xFFAABBCCu : 0x12345678u) << x << "," << y;
+    // Empty, inverted or wholly outside: nothing is written.
+    const std::vector<std::uint32_t> before = pixels;
+    duipaint::FillOpaque(pixels.data(), kWidth, kHeight, RECT{3, 1, 3, 4}, 0xFF000000u);
+    duipaint::FillOpaque(pixels.data(), kWidth, kHeight, RECT{5, 3, 2, 1}, 0xFF000000u);
+    duipaint::FillOpaque(pixels.data(), kWidth, kHeight, RECT{6, 0, 9, 4}, 0xFF000000u);
+    duipaint::FillOpaque(nullptr, kWidth, kHeight, RECT{0, 0, 6, 4}, 0xFF000000u);
+    EXPECT_EQ(pixels, before);
+}
+
 TEST(RepaintPlan, RedrawsOnlyWhatChangedInsideTheClientArea) {
     const RECT client{0, 0, 100, 80};
     // No valid frame yet: everything.
