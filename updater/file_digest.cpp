@@ -101,3 +101,18 @@ bool FileMd5Hex(DigestProvider& provider, const std::wstring& path, std::string&
     if (!failures.empty()) hex.clear();
     return !hex.empty();
 }
+
+bool HashFilePrefix(const std::wstring& path, std::uint64_t bytes, Md5& md5) {
+    win32::unique_file file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file) return false;
+    std::vector<BYTE> buffer(static_cast<std::size_t>(std::clamp<std::uint64_t>(bytes, 1, kHashBlock)));
+    while (bytes > 0) {
+        const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(bytes, buffer.size()));
+        DWORD read = 0;
+        if (!ReadFile(file.get(), buffer.data(), want, &read, nullptr) || read == 0) return false;
+        md5.Update(buffer.data(), read);
+        bytes -= read;
+    }
+    return true;
+}

@@ -1,9 +1,12 @@
 // MD5 digests of local files through CryptoAPI, in the local manifest's text form.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <mutex>
 #include <string>
+
+#include "common/digest/md5.h"
 
 #include "updater/crypt_handle.h"
 
@@ -34,3 +37,8 @@ void WriteFileMd5(DigestProvider& provider, const std::wstring& path, std::FILE*
 // The digest of the file as 32 lower-case hex digits; false (hex empty) on any failure.
 // Opens with read and write sharing, so it also works on a file the caller just wrote.
 bool FileMd5Hex(DigestProvider& provider, const std::wstring& path, std::string& hex);
+
+// Feeds the first `bytes` bytes of the file at `path` into `md5` (the part of a file
+// a resumed download continues). False when the file cannot be read or is shorter.
+// Opens with read and write sharing, like FileMd5Hex.
+bool HashFilePrefix(const std::wstring& path, std::uint64_t bytes, Md5& md5);

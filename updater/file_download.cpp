@@ -18,9 +18,13 @@ namespace {
 
 std::string Ascii(const std::wstring& text) { return text::AsciiApproximation(text); }
 
-bool MatchesDigest(DigestProvider& provider, const std::wstring& path, const std::wstring& digest) {
-    std::string hex;
-    return FileMd5Hex(provider, path, hex) && DigestsMatch(std::wstring(hex.begin(), hex.end()), digest);
+bool HexMatches(const std::string& hex, const std::wstring& digest) {
+    return !hex.empty() && DigestsMatch(std::wstring(hex.begin(), hex.end()), digest);
+}
+
+// The file's digest read from disk, when it matches `digest`.
+bool MatchesDigest(DigestProvider& provider, const std::wstring& path, const std::wstring& digest, std::string& hex) {
+    return FileMd5Hex(provider, path, hex) && HexMatches(hex, digest);
 }
 
 // Puts a verified temporary file in place: the running updater is kept as
@@ -94,7 +98,8 @@ FileDownloadOutcome FetchUpdateFile(UpdaterContext& context, const std::wstring&
     const std::uint64_t offset = resume ? files::ExistingFileSize(temp) : 0;
     // A temporary file kept by an earlier run because its target was in use is
     // already complete: nothing is left to fetch, it only has to be put in place.
-    if (offset > 0 && MatchesDigest(context.digests, temp, item.digest)) {
+    if (std::string hex; offset > 0 && MatchesDigest(context.digests, temp, item.digest, hex)) {
+        outcome.contentDigest = hex;
         outcome.length = outcome.received = offset;
         outcome.status = FileDownloadStatus::Fetched;
         outcome.tempKept = true;
@@ -155,9 +160,20 @@ FileDownloadOutcome FetchUpdateFile(UpdaterContext& context, const std::wstring&
     outcome.length = length;
     if (progress != nullptr) progress->OnStart(length);
 
-    const transfer::TransferOutcome body =
-        transfer::TransferBodyToFile(client, out.get(), [&](std::uint64_t received, std::uint32_t block) {
+    // The digest is taken from the bytes as they are written, so the check after the
+    // download need not read the file again. A continued file's digest starts with the
+    // part already on disk; when that cannot be read the check reads the whole file.
+    Md5 content;
+    const bool appended = ranged && status == 206;
+    const bool digestKnown = !appended || HashFilePrefix(temp, offset, content);
+    const transfer::TransferOutcome body = transfer::TransferBodyToFile(
+        client, out.get(),
+        [&](std::uint64_t received, std::uint32_t block) {
             if (progress != nullptr) progress->OnBlock(received, length, block);
+        },
+        transfer::kNoLimit,
+        [&](const char* data, std::uint32_t size) {
+            if (digestKnown) content.Update(data, size);
         });
     outcome.received = body.received;
     if (body.result != transfer::TransferResult::Complete) {
@@ -170,6 +186,7 @@ FileDownloadOutcome FetchUpdateFile(UpdaterContext& context, const std::wstring&
     client.CloseSession();
 
     if (hasLength && outcome.received != announced) return Rejected(temp, outcome);
+    if (digestKnown) outcome.contentDigest = DigestToHex(content.Finish());
     outcome.status = FileDownloadStatus::Fetched;
     outcome.tempKept = true;
     return outcome;
@@ -188,7 +205,10 @@ FileDownloadOutcome InstallFetchedFile(UpdaterContext& context, const std::wstri
     const std::wstring temp = TempPath(root, item.name);
     // The byte count alone does not prove the content: a resumed file may hold the
     // start of an older version. Only the server's digest does.
-    if (!MatchesDigest(context.digests, temp, item.digest)) {
+    std::string onDisk;
+    const bool matches = fetched.contentDigest.empty() ? MatchesDigest(context.digests, temp, item.digest, onDisk)
+                                                       : HexMatches(fetched.contentDigest, item.digest);
+    if (!matches) {
         diagnostics.Report(root, "digest mismatch " + Ascii(item.name) + "\n");
         return Rejected(temp, fetched);
     }

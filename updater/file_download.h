@@ -52,6 +52,10 @@ struct FileDownloadOutcome {
     std::uint64_t length = 1;    // announced length (0 taken as 1)
     std::uint64_t received = 0;  // bytes received in this download
     bool tempKept = false;       // a temporary file remains for a later run
+    // MD5 of the temporary file's whole content as 32 lower-case hex digits, taken
+    // from the bytes as they were written; empty when not known (the check then reads
+    // the file).
+    std::string contentDigest;
 };
 
 // Downloads updateUrl + item.name into <folder>\<name>.tmp (continued from its size

@@ -45,13 +45,15 @@ win32::unique_file OpenTransferTarget(const std::wstring& path, bool append) {
 }
 
 TransferOutcome TransferBodyToFile(CHttpClient& client, HANDLE file, const BlockObserver& observer,
-                                   std::uint64_t limit) {
+                                   std::uint64_t limit, const BlockTap& written) {
     const BlockReader read = [&client](char* buffer, std::uint32_t capacity, std::uint32_t& count) {
         return client.ReadData(buffer, capacity, count);
     };
-    const BlockWriter write = [file](const char* data, std::uint32_t size) {
-        DWORD written = 0;
-        return WriteFile(file, data, size, &written, nullptr) && written == size;
+    const BlockWriter write = [file, &written](const char* data, std::uint32_t size) {
+        DWORD stored = 0;
+        if (!WriteFile(file, data, size, &stored, nullptr) || stored != size) return false;
+        if (written) written(data, size);
+        return true;
     };
     return TransferBody(read, write, observer, kHttpBlockSize, limit);
 }

@@ -39,6 +39,10 @@ using BlockWriter = std::function<bool(const char* data, std::uint32_t size)>;
 // the bytes received so far and the size of the block just read.
 using BlockObserver = std::function<void(std::uint64_t received, std::uint32_t block)>;
 
+// Sees every block once it is stored, in order (a running digest of what the file
+// now holds, for instance).
+using BlockTap = std::function<void(const char* data, std::uint32_t size)>;
+
 inline constexpr std::uint64_t kNoLimit = std::numeric_limits<std::uint64_t>::max();
 
 // Reads blocks of `blockSize` bytes until the body ends, telling `observer` (may be
@@ -54,7 +58,8 @@ TransferOutcome TransferBody(const BlockReader& read, const BlockWriter& write, 
 // 4 GiB is continued at its real end). Invalid when it cannot be opened.
 win32::unique_file OpenTransferTarget(const std::wstring& path, bool append);
 
+// `written` (may be empty) sees each block after it was written.
 TransferOutcome TransferBodyToFile(CHttpClient& client, HANDLE file, const BlockObserver& observer,
-                                   std::uint64_t limit = kNoLimit);
+                                   std::uint64_t limit = kNoLimit, const BlockTap& written = {});
 
 }  // namespace transfer

@@ -131,6 +131,30 @@ TEST_F(FileDownloadTest, ResumedFileIsContinuedAndVerified) {
     EXPECT_TRUE(ReadBytes(local / L"data\\file.bin") == content);
 }
 
+TEST_F(FileDownloadTest, TheFetchTakesTheDigestOfTheWholeTemporaryFileAsItArrives) {
+    ASSERT_TRUE(EnsureDirectory(local / L"data"));
+    const FileDownloadOutcome fresh =
+        FetchUpdateFile(diagnostics.context, site.NginxUrl(L"Update"), local.path(), item, false, nullptr);
+    ASSERT_EQ(fresh.status, FileDownloadStatus::Fetched);
+    EXPECT_EQ(fresh.contentDigest, Md5Hex(content));
+
+    // Continued: the digest covers the part that was on disk before, not just the rest.
+    ASSERT_TRUE(WriteBytes(local / L"data\file.bin.tmp", content.substr(0, 12345)));
+    const FileDownloadOutcome resumed =
+        FetchUpdateFile(diagnostics.context, site.NginxUrl(L"Update"), local.path(), item, true, nullptr);
+    ASSERT_EQ(resumed.status, FileDownloadStatus::Fetched);
+    EXPECT_EQ(resumed.received, content.size() - 12345);
+    EXPECT_EQ(resumed.contentDigest, Md5Hex(content));
+
+    // An outcome without a digest (from an engine that did not take one) is checked
+    // by reading the file: here it no longer holds what was fetched.
+    FileDownloadOutcome unknown = resumed;
+    unknown.contentDigest.clear();
+    ASSERT_TRUE(WriteBytes(local / L"data\file.bin.tmp", PatternBytes(content.size(), 7)));
+    EXPECT_EQ(InstallFetchedFile(diagnostics.context, local.path(), item, unknown).status, FileDownloadStatus::Failed);
+    EXPECT_TRUE(diagnostics.Has("digest mismatch"));
+}
+
 TEST_F(FileDownloadTest, StaleTemporaryFileWithTheRightLengthNeverReplacesTheTarget) {
     // Left by a run against an older version: right length once resumed, wrong bytes.
     ASSERT_TRUE(EnsureDirectory(local / L"data"));

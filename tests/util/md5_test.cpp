@@ -32,3 +32,19 @@ TEST(Md5Hex, IncrementalUpdatesGiveTheSameDigest) {
     for (size_t i = 0; i < text.size(); i += 7) md5.Update(text.data() + i, std::min<size_t>(7, text.size() - i));
     EXPECT_EQ(DigestToHex(md5.Finish()), Md5Hex(text));
 }
+
+TEST(Md5Hex, PiecesOfAnySizeAcrossBlockEdgesGiveTheOneShotDigest) {
+    std::string text;
+    for (int i = 0; i < 4099; ++i) text += static_cast<char>((i * 131 + 7) & 0xff);
+    const std::string whole = Md5Hex(text);
+    for (size_t piece : {1u, 3u, 55u, 56u, 63u, 64u, 65u, 127u, 128u, 1000u}) {
+        Md5 md5;
+        for (size_t at = 0; at < text.size(); at += piece) md5.Update(text.data() + at, std::min(piece, text.size() - at));
+        EXPECT_EQ(DigestToHex(md5.Finish()), whole) << piece;
+    }
+    // One million "a" (the long message of the RFC's companion test suites).
+    Md5 million;
+    const std::string thousand(1000, 'a');
+    for (int i = 0; i < 1000; ++i) million.Update(thousand.data(), thousand.size());
+    EXPECT_EQ(DigestToHex(million.Finish()), "7707d6ae4e027c70eea2a935c2296f21");
+}

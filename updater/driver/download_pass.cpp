@@ -54,7 +54,8 @@ private:
     void Handle(const PassEvent& event) {
         switch (event.kind) {
         case PassEvent::kBlock:
-            if (event.block != 0) progress_.AddBlock(event.row, event.block, event.length);
+            for (std::uint32_t block : event.blocks)
+                if (block != 0) progress_.AddBlock(event.row, block, event.length);
             if (!event.show) return;
             view_.SetProgress(progress_.position());
             view_.SetRowStatus(event.row, RowProgressText(event.received, event.length));

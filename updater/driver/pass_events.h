@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <vector>
 
 #include "updater/file_download.h"
 
@@ -17,11 +18,14 @@ struct PassEvent {
     };
     Kind kind = kBlock;
     int row = 0;  // the file's index in the list, and its row
-    // kBlock: the bytes so far, the announced length, the block's size (0 at the
-    // end of the body) and whether the row and bar are due to be shown.
+    // kBlock: the bytes so far, the announced length, the sizes of the blocks read
+    // since the previous kBlock event of this file, in order (the last is 0 at the
+    // end of the body), and whether the row and bar are due to be shown. A lane
+    // gathers blocks until they are due to be shown: one event per block would cost a
+    // wake-up of the coordinator per 40 KiB.
     std::uint64_t received = 0;
     std::uint64_t length = 1;
-    std::uint32_t block = 0;
+    std::vector<std::uint32_t> blocks;
     bool show = false;
     // kFetched, kChecked.
     FileDownloadOutcome outcome;

@@ -1,6 +1,5 @@
 #include "updater/driver/transfer_lanes.h"
 
-#include <future>
 #include <system_error>
 
 namespace {
@@ -11,8 +10,8 @@ namespace {
 // block, then at most once per this interval, and always at the end of the body.
 constexpr std::uint32_t kRefreshIntervalMs = 100;
 
-// Turns the engine's per-block callbacks of one file into events, marking those due
-// to be shown.
+// Turns the engine's per-block callbacks of one file into events: the blocks are
+// gathered and sent with the next one due to be shown.
 class LaneProgress final : public IFileDownloadProgress {
 public:
     LaneProgress(IUpdateEngine& engine, PassEvents& events, int row)
@@ -23,29 +22,43 @@ public:
     void OnBlock(std::uint64_t received, std::uint64_t length, std::uint32_t block) override {
         const std::uint32_t now = engine_.Now();
         const bool show = block == 0 || !shown_ || now - lastShown_ >= kRefreshIntervalMs;
-        if (show) {
-            shown_ = true;
-            lastShown_ = now;
-        }
-        PassEvent event;
-        event.kind = PassEvent::kBlock;
-        event.row = row_;
-        event.received = received;
-        event.length = length;
-        event.block = block;
-        event.show = show;
-        events_.Push(std::move(event));
+        received_ = received;
+        length_ = length;
+        pending_.push_back(block);
+        if (!show) return;
+        shown_ = true;
+        lastShown_ = now;
+        Send(true);
+    }
+
+    // Sends the blocks not sent yet (a body that broke off has no final block).
+    void Flush() {
+        if (!pending_.empty()) Send(false);
     }
 
     std::uint32_t startTick() const { return startTick_; }
 
 private:
+    void Send(bool show) {
+        PassEvent event;
+        event.kind = PassEvent::kBlock;
+        event.row = row_;
+        event.received = received_;
+        event.length = length_;
+        event.blocks.swap(pending_);
+        event.show = show;
+        events_.Push(std::move(event));
+    }
+
     IUpdateEngine& engine_;
     PassEvents& events_;
     int row_;
     std::uint32_t startTick_;
     bool shown_ = false;
     std::uint32_t lastShown_ = 0;
+    std::uint64_t received_ = 0;
+    std::uint64_t length_ = 1;
+    std::vector<std::uint32_t> pending_;
 };
 
 PassEvent Checked(int row, const FileDownloadOutcome& outcome) {
@@ -58,46 +71,6 @@ PassEvent Checked(int row, const FileDownloadOutcome& outcome) {
 
 }  // namespace
 
-// The check of the file a lane fetched last, on a thread of its own. Starting the
-// next check, or destroying the object, waits for the running one first.
-class TransferLanes::PendingCheck {
-public:
-    PendingCheck(IUpdateEngine& engine, PassEvents& events, const std::wstring& folder)
-        : engine_(engine), events_(events), folder_(folder) {}
-    ~PendingCheck() { Settle(); }
-    PendingCheck(const PendingCheck&) = delete;
-    PendingCheck& operator=(const PendingCheck&) = delete;
-
-    void Start(const TransferJob& job, const FileDownloadOutcome& fetched) {
-        Settle();
-        auto check = [this, job, fetched] {
-            FileDownloadOutcome outcome = fetched;
-            outcome.status = FileDownloadStatus::Failed;
-            try {
-                outcome = engine_.InstallFetchedFile(folder_, job.item, fetched);
-            } catch (...) {
-                // Out of memory in the check: the file counts as failed, the pass goes on.
-            }
-            events_.Push(Checked(job.row, outcome));
-        };
-        try {
-            running_ = std::async(std::launch::async, check);
-        } catch (const std::system_error&) {
-            check();  // no thread to be had: the lane only loses the overlap
-        }
-    }
-
-    void Settle() {
-        if (running_.valid()) running_.get();
-    }
-
-private:
-    IUpdateEngine& engine_;
-    PassEvents& events_;
-    const std::wstring& folder_;
-    std::future<void> running_;  // valid while a check may still run
-};
-
 TransferLanes::TransferLanes(IUpdateEngine& engine, PassEvents& events, std::wstring url, std::wstring folder,
                              bool resume, int lanes)
     : engine_(engine), events_(events), url_(std::move(url)), folder_(std::move(folder)), resume_(resume) {
@@ -108,7 +81,6 @@ TransferLanes::TransferLanes(IUpdateEngine& engine, PassEvents& events, std::wst
             break;  // fewer lanes; with none at all the caller's thread fetches
         }
     }
-    if (threads_.empty()) inlineCheck_ = std::make_unique<PendingCheck>(engine_, events_, folder_);
 }
 
 TransferLanes::~TransferLanes() {
@@ -118,14 +90,13 @@ TransferLanes::~TransferLanes() {
     }
     ready_.notify_all();
     for (std::thread& thread : threads_) thread.join();
-    inlineCheck_.reset();
 }
 
 int TransferLanes::count() const { return threads_.empty() ? 1 : static_cast<int>(threads_.size()); }
 
 void TransferLanes::Start(TransferJob job) {
     if (threads_.empty()) {
-        Transfer(job, *inlineCheck_);
+        Transfer(job);
         return;
     }
     {
@@ -136,27 +107,27 @@ void TransferLanes::Start(TransferJob job) {
 }
 
 void TransferLanes::Run() {
-    PendingCheck check(engine_, events_, folder_);
     for (;;) {
         TransferJob job;
         {
             std::unique_lock<std::mutex> guard(lock_);
             ready_.wait(guard, [this] { return closing_ || !jobs_.empty(); });
-            if (jobs_.empty()) return;  // closing, nothing left; `check` settles the last check
+            if (jobs_.empty()) return;  // closing, nothing left
             job = std::move(jobs_.front());
             jobs_.pop_front();
         }
-        Transfer(job, check);
+        Transfer(job);
     }
 }
 
-void TransferLanes::Transfer(const TransferJob& job, PendingCheck& check) {
+void TransferLanes::Transfer(const TransferJob& job) {
     PassEvent fetched;
     fetched.kind = PassEvent::kFetched;
     fetched.row = job.row;
     try {
         LaneProgress progress(engine_, events_, job.row);
         fetched.outcome = engine_.FetchUpdateFile(url_, folder_, job.item, resume_, &progress);
+        progress.Flush();
         fetched.startTick = progress.startTick();
         fetched.endTick = engine_.Now();
     } catch (...) {
@@ -165,5 +136,15 @@ void TransferLanes::Transfer(const TransferJob& job, PendingCheck& check) {
     }
     const FileDownloadOutcome outcome = fetched.outcome;
     events_.Push(std::move(fetched));
-    if (outcome.status == FileDownloadStatus::Fetched) check.Start(job, outcome);
+    if (outcome.status != FileDownloadStatus::Fetched) return;
+    // The digest was taken as the body arrived, so the check is a comparison and the
+    // replacement: the lane does it before its next file.
+    FileDownloadOutcome checked = outcome;
+    checked.status = FileDownloadStatus::Failed;
+    try {
+        checked = engine_.InstallFetchedFile(folder_, job.item, outcome);
+    } catch (...) {
+        // Out of memory in the check: the file counts as failed, the pass goes on.
+    }
+    events_.Push(Checked(job.row, checked));
 }

@@ -1,9 +1,9 @@
 // The threads that fetch the files of a download pass side by side.
 //
-// Each lane fetches one file at a time and then checks and installs it on a thread
-// of its own while it fetches its next file (at most one check per lane at a time),
-// so a large file's digest overlaps with the transfers. Everything a lane learns goes
-// to the pass's event queue; the lanes never touch the view.
+// Each lane fetches one file at a time, then checks and installs it before taking the
+// next (the digest is taken while the body arrives, so the check costs no second
+// reading of the file). Everything a lane learns goes to the pass's event queue; the
+// lanes never touch the view.
 #pragma once
 
 #include <cstdint>
@@ -42,10 +42,8 @@ public:
     int count() const;
 
 private:
-    class PendingCheck;
-
     void Run();
-    void Transfer(const TransferJob& job, PendingCheck& check);
+    void Transfer(const TransferJob& job);
 
     IUpdateEngine& engine_;
     PassEvents& events_;
@@ -58,5 +56,4 @@ private:
     std::deque<TransferJob> jobs_;
     bool closing_ = false;
     std::vector<std::thread> threads_;
-    std::unique_ptr<PendingCheck> inlineCheck_;  // the checks of jobs run on the caller's thread
 };
