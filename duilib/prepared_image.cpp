@@ -1,5 +1,8 @@
 #include "duilib/prepared_image.h"
 
+#include <algorithm>
+#include <array>
+
 #include <objidl.h>
 #include <shlwapi.h>
 
@@ -98,6 +101,43 @@ bool BlitPixels(HDC dc, const PixelBuffer& pixels, int dx, int dy, int width, in
     if (pixels.Opaque()) return BitBlt(dc, dx, dy, width, height, source.get(), sx, sy, SRCCOPY) != FALSE;
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     return AlphaBlend(dc, dx, dy, width, height, source.get(), sx, sy, width, height, blend) != FALSE;
+}
+
+bool BlitNineParts(HDC dc, const PixelBuffer& pixels, const RECT& dest, int edge, const RECT& clip) {
+    const win32::unique_memory_dc source(CreateCompatibleDC(dc));
+    if (!source) return false;
+    const win32::select_object_guard selected(source.get(), pixels.Dib());
+    if (!selected.selected()) return false;
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    // Per axis: the three spans of the destination and of the source.
+    struct Span {
+        long to, length;  // destination
+        int from, size;   // source
+    };
+    const auto spans = [edge](long start, long end) {
+        return std::array<Span, 3>{Span{start, edge, 0, edge}, Span{start + edge, end - start - 2 * edge, edge, 1},
+                                   Span{end - edge, edge, edge + 1, edge}};
+    };
+    const std::array<Span, 3> columns = spans(dest.left, dest.right), rows = spans(dest.top, dest.bottom);
+    bool drawn = true;
+    for (const Span& row : rows) {
+        for (const Span& column : columns) {
+            // The visible part; along a stretched span the source stays its one pixel.
+            const long left = std::max(column.to, clip.left), right = std::min(column.to + column.length, clip.right);
+            const long top = std::max(row.to, clip.top), bottom = std::min(row.to + row.length, clip.bottom);
+            if (right <= left || bottom <= top) continue;
+            const bool wide = column.size == 1, tall = row.size == 1;
+            const int sx = column.from + (wide ? 0 : static_cast<int>(left - column.to));
+            const int sy = row.from + (tall ? 0 : static_cast<int>(top - row.to));
+            const int sw = wide ? 1 : static_cast<int>(right - left), sh = tall ? 1 : static_cast<int>(bottom - top);
+            const int dw = static_cast<int>(right - left), dh = static_cast<int>(bottom - top);
+            const BOOL ok = pixels.Opaque()
+                                ? StretchBlt(dc, left, top, dw, dh, source.get(), sx, sy, sw, sh, SRCCOPY)
+                                : AlphaBlend(dc, left, top, dw, dh, source.get(), sx, sy, sw, sh, blend);
+            drawn = drawn && ok;
+        }
+    }
+    return drawn;
 }
 
 }  // namespace duiimg

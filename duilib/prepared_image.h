@@ -96,4 +96,11 @@ std::unique_ptr<PixelBuffer> DecodeToPremultiplied(const std::string& bytes);
 // over what is there (copied when the pixels are opaque). False when GDI refused.
 bool BlitPixels(HDC dc, const PixelBuffer& pixels, int dx, int dy, int width, int height, int sx, int sy);
 
+// Draws `pixels` as a nine-part image onto `dest` of `dc`, blended like BlitPixels:
+// the `edge`-pixel corners 1:1, the one-pixel middle column and row stretched along
+// the edges and over the middle. `pixels` must be 2 x edge + 1 pixels on each side,
+// and `dest` at least that large. Only what lies inside `clip` is drawn. False when
+// GDI refused a piece.
+bool BlitNineParts(HDC dc, const PixelBuffer& pixels, const RECT& dest, int edge, const RECT& clip);
+
 }  // namespace duiimg

@@ -110,9 +110,40 @@ void DrawBorderNow(Gdiplus::Graphics& g, const RECT& rc, int width, int radius, 
 // onto transparency composes to the same pixels. GDI+ may touch a pixel past the
 // rectangle's right and bottom edges (a pen centred on them), so the form has a
 // transparent margin of `margin` pixels all round.
+//
+// A shape larger than its corners comes from a small form of the same look, drawn as
+// nine parts: its corners 1:1 and its middle row and column, which hold the pixels of
+// the straight edges and of the inside, stretched. Its forms then do not depend on
+// the panel's size: a few small ones serve every panel of a look, and a window's
+// first frame does not rasterise each large panel and border once more.
+template <typename Draw>
+bool DrawShapeInNineParts(Gdiplus::Graphics& g, const RECT& rc, duipaint::ShapeForms* forms,
+                          const duipaint::ShapeKey& key, int margin, Draw draw) {
+    // Past this many pixels from its side a rounded rectangle's edge is straight.
+    const int corner = key.radius + key.lineWidth + 2;
+    const int core = 2 * corner + 1;
+    if (!forms || key.width <= core || key.height <= core) return false;
+    duipaint::ShapeKey small = key;
+    small.width = small.height = core;
+    const duiimg::PixelBuffer* form =
+        forms->Get(small, margin, [&](Gdiplus::Graphics& fg) { draw(fg, RECT{margin, margin, margin + core, margin + core}); });
+    if (!form) return false;
+    Gdiplus::Rect clip;
+    g.GetClipBounds(&clip);
+    const RECT dest{rc.left - margin, rc.top - margin, rc.right + margin, rc.bottom + margin};
+    const RECT visible{clip.X, clip.Y, clip.X + clip.Width, clip.Y + clip.Height};
+    HDC dc = g.GetHDC();
+    if (!dc) return false;
+    // Drawn once either way: a piece GDI refused is not drawn again another way.
+    duiimg::BlitNineParts(dc, *form, dest, margin + corner, visible);
+    g.ReleaseHDC(dc);
+    return true;
+}
+
 template <typename Draw>
 void DrawShape(Gdiplus::Graphics& g, const RECT& rc, duipaint::ShapeForms* forms, const duipaint::ShapeKey& key,
                int margin, Draw draw) {
+    if (DrawShapeInNineParts(g, rc, forms, key, margin, draw)) return;
     const duiimg::PixelBuffer* form = nullptr;
     if (forms && key.width > 0 && key.height > 0) {
         form = forms->Get(key, margin, [&](Gdiplus::Graphics& fg) {

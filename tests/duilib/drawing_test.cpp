@@ -11,6 +11,7 @@
 #include "duilib/image_prefetch.h"
 #include "duilib/image_store.h"
 #include "duilib/prepared_image.h"
+#include "duilib/render.h"
 #include "duilib/repaint_plan.h"
 #include "duilib/resources.h"
 #include "duilib/shape_forms.h"
@@ -393,6 +394,49 @@ TEST_F(GdiplusUser, ShapeFormsAreKeptPerLookButNotForHugeShapes) {
     duipaint::ShapeKey huge{duipaint::ShapeKey::Kind::Fill, 4000, 3000, 0, 0, 0x80FFFFFF};
     EXPECT_EQ(forms.Get(huge, 1, render), nullptr);
     EXPECT_EQ(forms.Count(), 2u);
+}
+
+// Panels and borders of one look at several sizes, over a background with colour
+// in it, drawn from kept forms or directly by GDI+, optionally inside a clip.
+Frame Panels(duipaint::ShapeForms* forms, const RECT* clip = nullptr) {
+    return DrawIntoMemory(320, 200, [&](HDC dc) {
+        Gdiplus::Graphics g(dc);
+        Gdiplus::LinearGradientBrush background(Gdiplus::Point(0, 0), Gdiplus::Point(320, 200),
+                                                Gdiplus::Color(255, 200, 40, 90), Gdiplus::Color(255, 20, 160, 220));
+        g.FillRectangle(&background, 0, 0, 320, 200);
+        if (clip) g.SetClip(Gdiplus::Rect(clip->left, clip->top, clip->right - clip->left, clip->bottom - clip->top));
+        for (const RECT& rc : {RECT{10, 10, 300, 120}, RECT{20, 130, 140, 150}, RECT{150, 130, 310, 190}}) {
+            duirender::FillRoundRect(g, rc, 6, 0xB40B161E, forms);
+            duirender::DrawBorder(g, rc, 1, 6, 0x408A6B3A, forms);
+        }
+        duirender::DrawBorder(g, RECT{40, 40, 200, 100}, 3, 0, 0xC0F3D58E, forms);  // square corners, thick pen
+        g.Flush(Gdiplus::FlushIntentionSync);
+    });
+}
+
+TEST_F(GdiplusUser, LargeShapesComeFromSmallFormsAndLookLikeTheirDirectDrawing) {
+    duipaint::ShapeForms forms;
+    const Frame kept = Panels(&forms);
+    const Frame direct = Panels(nullptr);
+    EXPECT_LE(LargestChannelDifference(kept, direct), kRoundingTolerance);
+    // One small form per look, whatever the sizes: the rounded fill, the rounded
+    // border and the square one.
+    EXPECT_EQ(forms.Count(), 3u);
+    EXPECT_EQ(LargestChannelDifference(Panels(&forms), kept), 0);  // drawn again from the same forms
+
+    // Inside a clip only the clipped part changes, as with the direct drawing.
+    const RECT clip{100, 90, 170, 160};
+    const Frame clipped = Panels(&forms, &clip);
+    EXPECT_LE(LargestChannelDifference(clipped, Panels(nullptr, &clip)), kRoundingTolerance);
+    const Frame plain = DrawIntoMemory(320, 200, [](HDC dc) {
+        Gdiplus::Graphics g(dc);
+        Gdiplus::LinearGradientBrush background(Gdiplus::Point(0, 0), Gdiplus::Point(320, 200),
+                                                Gdiplus::Color(255, 200, 40, 90), Gdiplus::Color(255, 20, 160, 220));
+        g.FillRectangle(&background, 0, 0, 320, 200);
+    });
+    EXPECT_EQ(DifferingPixels(clipped, plain, RECT{0, 0, 320, clip.top}), 0);
+    EXPECT_EQ(DifferingPixels(clipped, plain, RECT{0, clip.bottom, 320, 200}), 0);
+    EXPECT_GT(DifferingPixels(clipped, plain, clip), 0);
 }
 
 TEST(RepaintPlan, OpaqueFillsStayInsideTheBufferAndTheRectangle) {

@@ -139,7 +139,7 @@ TEST_F(FileDownloadTest, TheFetchTakesTheDigestOfTheWholeTemporaryFileAsItArrive
     EXPECT_EQ(fresh.contentDigest, Md5Hex(content));
 
     // Continued: the digest covers the part that was on disk before, not just the rest.
-    ASSERT_TRUE(WriteBytes(local / L"data\file.bin.tmp", content.substr(0, 12345)));
+    ASSERT_TRUE(WriteBytes(local / L"data\\file.bin.tmp", content.substr(0, 12345)));
     const FileDownloadOutcome resumed =
         FetchUpdateFile(diagnostics.context, site.NginxUrl(L"Update"), local.path(), item, true, nullptr);
     ASSERT_EQ(resumed.status, FileDownloadStatus::Fetched);
@@ -150,7 +150,7 @@ TEST_F(FileDownloadTest, TheFetchTakesTheDigestOfTheWholeTemporaryFileAsItArrive
     // by reading the file: here it no longer holds what was fetched.
     FileDownloadOutcome unknown = resumed;
     unknown.contentDigest.clear();
-    ASSERT_TRUE(WriteBytes(local / L"data\file.bin.tmp", PatternBytes(content.size(), 7)));
+    ASSERT_TRUE(WriteBytes(local / L"data\\file.bin.tmp", PatternBytes(content.size(), 7)));
     EXPECT_EQ(InstallFetchedFile(diagnostics.context, local.path(), item, unknown).status, FileDownloadStatus::Failed);
     EXPECT_TRUE(diagnostics.Has("digest mismatch"));
 }
