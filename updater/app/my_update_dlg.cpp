@@ -179,8 +179,14 @@ void CMyUpdateDlg::OnRunCommand(WPARAM command, LPARAM argument) {
         break;
     }
     case kWorkerEnded:
-        // Posted by the worker as its last word; the thread is ending.
-        if (!finishing_) worker_.Join(kStopWaitMs);
+        // Posted by the worker as its last word; the thread is ending, but letting go
+        // of the run (its connections, its lists) can take a while under load. That
+        // wait serves the messages sent to the dialog, so the dialog keeps answering.
+        if (!finishing_) {
+            const HANDLE finished = worker_.FinishedEvent();
+            WaitServingSentMessages(&finished, 1, kStopWaitMs);
+            worker_.Join(kStopWaitMs);
+        }
         break;
     case kShowLog: SetDlgItemTextW(window_, IDC_LOG, reinterpret_cast<const std::wstring*>(argument)->c_str()); break;
     }
