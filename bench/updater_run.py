@@ -55,6 +55,7 @@ def main():
                     return 0
                 run_times.append(seconds)
                 slowest.append(int(fact(facts, "getText_slowest_ms")))
+                print("run %.2f s, slow WM_GETTEXT trips (ms after the click+ms): %s" % (seconds, fact(facts, "getText_slow_trips")))
         ref, run = min(ref_times), min(run_times)
         print("reference winhttp_fetch: %d files, %d MiB, best %.2f s of %s" % (FILES, TOTAL >> 20, ref, ref_times))
         print("Updater.exe click to 更新成功.: best %.2f s of %s" % (run, run_times))

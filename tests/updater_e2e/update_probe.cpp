@@ -32,6 +32,8 @@ namespace {
 
 const wchar_t kCaption[] = L"[Velmora]更新程序v1.0.1";
 const UINT kMessageTimeout = 5000;
+// A round trip at least this long is listed with the time it started.
+const DWORD kSlowTripMs = 20;
 
 void Print(const std::wstring& key, const std::wstring& value) {
     const std::wstring line = key + L"\t" + value + L"\n";
@@ -90,6 +92,7 @@ public:
 
     bool Click(int id) {
         DWORD_PTR result = 0;
+        clicked_ = GetTickCount();
         return SendMessageTimeoutW(GetDlgItem(dialog_, id), BM_CLICK, 0, 0, SMTO_NORMAL, kMessageTimeout, &result) != 0;
     }
 
@@ -103,6 +106,8 @@ public:
                                             kMessageTimeout, &copied) != 0;
         const DWORD took = GetTickCount() - start;
         if (took > slowest_) slowest_ = took;
+        if (took >= kSlowTripMs && clicked_ != 0 && slowTrips_.size() < 200)
+            slowTrips_ += std::to_wstring(start - clicked_) + L"+" + std::to_wstring(took) + L" ";
         ++roundTrips_;
         text = buffer;
         return ok;
@@ -139,6 +144,7 @@ public:
         DumpRows();
         Print(L"getText_round_trips", std::to_wstring(roundTrips_));
         Print(L"getText_slowest_ms", std::to_wstring(slowest_));
+        Print(L"getText_slow_trips", slowTrips_);
     }
 
     bool Close() { return PostMessageW(dialog_, WM_CLOSE, 0, 0) != 0; }
@@ -227,6 +233,8 @@ private:
     win32::unique_handle process_;
     DWORD slowest_ = 0;
     unsigned roundTrips_ = 0;
+    DWORD clicked_ = 0;
+    std::wstring slowTrips_;  // "<ms after the last click>+<ms the trip took> ", the first few
 };
 
 DWORD Number(const wchar_t* text) { return static_cast<DWORD>(std::wcstoul(text, nullptr, 10)); }

@@ -6,9 +6,11 @@
 // so changes are collected and handed over together: at once for the status line, the
 // buttons, the done flag and the end of the run, otherwise when the hand-over interval
 // has passed since the last hand-over: 100 ms, or eight times as long as the dialog
-// took to apply the last batch, at most 500 ms. Within one hand-over only the last text of a label and the
-// last bar position are applied; rows are applied in full. Nothing the player must
-// see is lost, only coalesced. After the dialog has closed nothing is sent any more.
+// took to apply the last batch, at most 500 ms. Within one hand-over only the last
+// text of a label and the last bar position are applied; rows are applied in full, to
+// the dialog's row table (FileRows), and the list repaints the changed rows in view.
+// Nothing the player must see is lost, only coalesced. After the dialog has closed
+// nothing is sent any more.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +19,7 @@
 #include <vector>
 
 #include "updater/app/dialog_link.h"
+#include "updater/app/file_rows.h"
 #include "updater/driver/update_view.h"
 
 // One change to the dialog's controls, applied on the dialog thread.
@@ -37,8 +40,9 @@ void QueueControlUpdate(ControlUpdates& pending, ControlUpdate update);
 // The wait before the next hand-over after a batch the dialog applied in `applyMs`.
 std::uint32_t HandOverInterval(std::uint32_t applyMs);
 
-// Applies `updates` to the dialog in order; dialog thread only.
-void ApplyControlUpdates(HWND dialog, const ControlUpdates& updates);
+// Applies `updates` to the dialog in order, the row changes to `rows`, the table its
+// file list shows; dialog thread only.
+void ApplyControlUpdates(HWND dialog, FileRows& rows, const ControlUpdates& updates);
 
 class DialogView final : public IUpdateView {
 public:

@@ -80,6 +80,12 @@ INT_PTR CMyUpdateDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) 
     case UM_RUNCOMMAND:
         OnRunCommand(wParam, lParam);
         return TRUE;
+    case WM_NOTIFY: {
+        auto* request = reinterpret_cast<NMLVDISPINFOW*>(lParam);
+        if (request->hdr.idFrom != IDC_FILE_LIST || request->hdr.code != LVN_GETDISPINFOW) return FALSE;
+        AnswerRowText(rows_, *request);
+        return TRUE;
+    }
     }
     return FALSE;
 }
@@ -173,7 +179,7 @@ void CMyUpdateDlg::OnRunCommand(WPARAM command, LPARAM argument) {
     switch (command) {
     case kApplyUpdates: {
         const auto& updates = *reinterpret_cast<const ControlUpdates*>(argument);
-        ApplyControlUpdates(window_, updates);
+        ApplyControlUpdates(window_, rows_, updates);
         for (const ControlUpdate& update : updates)
             if (update.kind == ControlUpdate::kMarkDone) done_ = true;
         break;

@@ -18,6 +18,7 @@
 
 #include "common/win32/gdi_handle.h"
 #include "updater/app/dialog_link.h"
+#include "updater/app/file_rows.h"
 #include "updater/app/worker_thread.h"
 #include "updater/my_fun.h"
 #include "updater/updater_context.h"
@@ -75,6 +76,7 @@ private:
     WorkerThread worker_{L"update run"};
     WorkerThread logLoader_{L"update log"};
     std::wstring updateUrl_;
+    FileRows rows_;  // what the file list shows; it holds no rows itself
     bool done_ = false;
     bool finishing_ = false;
 };
