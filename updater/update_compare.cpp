@@ -53,125 +53,174 @@ std::map<std::wstring, std::wstring> ParseManifest(const std::wstring& text) {
 
 namespace {
 
-std::uint32_t NameHash(std::wstring_view name) {
+std::uint64_t NameHash(std::wstring_view name) {
     std::uint64_t hash = 14695981039346656037ull;  // FNV-1a over the code units
     for (wchar_t c : name) hash = (hash ^ static_cast<std::uint16_t>(c)) * 1099511628211ull;
-    return static_cast<std::uint32_t>(hash ^ (hash >> 29));
+    return hash ^ (hash >> 29);
 }
 
-// One record of a manifest text, pointing into that text, with its name's hash.
-struct RecordView {
+// One record of a manifest text: views into the text, the offset of its name, and
+// its name's hash.
+struct Record {
     std::wstring_view name;
     std::wstring_view value;
-    std::uint32_t hash = 0;
-    bool first = false;  // the first record of its name (set by RecordIndex)
+    size_t start = 0;
+    std::uint64_t hash = 0;
 };
 
-// The records of `text` in their order, by the rules of ParseManifest (repeated
-// names included). Views into `text`, which must outlive them.
-std::vector<RecordView> Records(const std::wstring& text) {
-    std::vector<RecordView> records;
-    records.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), L'\n')));
-    const std::wstring_view all(text);
-    size_t position = 0;
-    for (;;) {
-        const size_t tab = all.find(L'\t', position);
-        if (tab == std::wstring_view::npos) break;
-        const size_t lineEnd = all.find(L'\n', tab + 1);
-        if (lineEnd == std::wstring_view::npos) break;
-        const std::wstring_view name = all.substr(position, tab - position);
-        position = lineEnd + 1;
-        if (name == L"MD5.exe" || name == L"UpDate.ini") continue;
-        records.push_back(RecordView{name, all.substr(tab + 1, lineEnd - tab - 1), NameHash(name)});
-    }
-    return records;
-}
-
-// The first record of each name, found by hashing: an open-addressed table, at least
-// twice as large as the records, whose slots hold a name's hash beside its record's
-// index, so a probe reads a record (and its text) only when the hashes agree. A tree
-// or a sort of a whole manifest compares long shared path prefixes at scattered
-// places of a text far larger than the processor's caches, which made large
-// manifests grow much faster than their size; slots are fetched ahead for the same
-// reason.
-class RecordIndex {
+// Reads the records of a manifest text in order, by the rules of ParseManifest
+// (repeated names included).
+class RecordReader {
 public:
-    // Marks the first record of each name in `records`, which must outlive the index.
-    explicit RecordIndex(std::vector<RecordView>& records) : records_(records) {
-        size_t capacity = 16;
-        while (capacity < records.size() * 2) capacity *= 2;
-        mask_ = capacity - 1;
-        slots_.assign(capacity, Slot{});
-        for (size_t i = 0; i < records.size(); ++i) {
-            if (i + kAhead < records.size()) __builtin_prefetch(&slots_[records[i + kAhead].hash & mask_]);
-            Slot& slot = SlotOf(records[i].name, records[i].hash);
-            if (slot.index == kEmpty) {  // a repeated name keeps its first record
-                slot = Slot{records[i].hash, static_cast<std::uint32_t>(i)};
-                records[i].first = true;
-            }
+    explicit RecordReader(std::wstring_view text) : text_(text) {}
+
+    bool Next(Record& record) {
+        for (;;) {
+            const size_t tab = text_.find(L'\t', position_);
+            if (tab == std::wstring_view::npos) return false;
+            const size_t lineEnd = text_.find(L'\n', tab + 1);
+            if (lineEnd == std::wstring_view::npos) return false;
+            const size_t start = position_;
+            position_ = lineEnd + 1;
+            const std::wstring_view name = text_.substr(start, tab - start);
+            if (name == L"MD5.exe" || name == L"UpDate.ini") continue;
+            record = Record{name, text_.substr(tab + 1, lineEnd - tab - 1), start, NameHash(name)};
+            return true;
         }
-    }
-
-    // Fetches the slot of `hash` into the cache ahead of a Find.
-    void Prefetch(std::uint32_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
-
-    // The first record named `name` (of hash `hash`), or null.
-    const RecordView* Find(std::wstring_view name, std::uint32_t hash) const {
-        const Slot& slot = const_cast<RecordIndex*>(this)->SlotOf(name, hash);
-        return slot.index == kEmpty ? nullptr : &records_[slot.index];
     }
 
 private:
-    static constexpr std::uint32_t kEmpty = 0xFFFFFFFFu;
-    static constexpr size_t kAhead = 8;
-    struct Slot {
-        std::uint32_t hash = 0;
-        std::uint32_t index = kEmpty;
-    };
+    std::wstring_view text_;
+    size_t position_ = 0;
+};
+
+// The first record of each name of one manifest text, found by hashing: an
+// open-addressed table, at least twice as large as the records, of 8-byte slots
+// that hold the offset of a record in the text (40 bits) beside 24 bits of its name's
+// hash, so a probe reads the text only when those agree. The table is all the memory
+// the comparison takes beyond the list it returns: with the texts of a large manifest
+// far larger than the processor's caches, fresh memory (a page fault per 4 KiB) and
+// scattered reads cost more than the comparing itself.
+class FirstRecords {
+public:
+    FirstRecords(std::wstring_view text, size_t records) : text_(text) {
+        size_t capacity = 16;
+        while (capacity < records * 2) capacity *= 2;
+        mask_ = capacity - 1;
+        slots_.assign(capacity, kEmpty);
+    }
+
+    // Adds `record` unless its name is there already (a repeated name keeps its
+    // first record). True when it was added.
+    bool Add(const Record& record) {
+        std::uint64_t& slot = SlotOf(record.name, record.hash);
+        if (slot != kEmpty) return false;
+        slot = (record.hash >> kOffsetBits << kOffsetBits) | record.start;
+        return true;
+    }
+
+    // The value of the first record named `name` (of hash `hash`); false when none.
+    bool Find(std::wstring_view name, std::uint64_t hash, std::wstring_view& value) const {
+        const std::uint64_t slot = const_cast<FirstRecords*>(this)->SlotOf(name, hash);
+        if (slot == kEmpty) return false;
+        const size_t valueStart = (slot & kOffsetMask) + name.size() + 1;
+        value = text_.substr(valueStart, text_.find(L'\n', valueStart) - valueStart);
+        return true;
+    }
+
+    // Fetches the slot of `hash` into the cache ahead of an Add or a Find.
+    void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
+
+    // Once the slot is in the cache: fetches the text of the record it likely holds,
+    // which a Find then reads.
+    void PrefetchRecord(std::uint64_t hash) const {
+        const std::uint64_t slot = slots_[hash & mask_];
+        if (slot != kEmpty && (slot >> kOffsetBits) == (hash >> kOffsetBits))
+            __builtin_prefetch(text_.data() + (slot & kOffsetMask));
+    }
+
+private:
+    static constexpr unsigned kOffsetBits = 40;  // a text of up to 2^40 characters
+    static constexpr std::uint64_t kOffsetMask = (1ull << kOffsetBits) - 1;
+    static constexpr std::uint64_t kEmpty = ~0ull;
 
     // The slot holding `name`, or the empty slot where it belongs.
-    Slot& SlotOf(std::wstring_view name, std::uint32_t hash) {
+    std::uint64_t& SlotOf(std::wstring_view name, std::uint64_t hash) {
+        const std::uint64_t tag = hash >> kOffsetBits;
         for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
-            Slot& slot = slots_[at];
-            if (slot.index == kEmpty || (slot.hash == hash && records_[slot.index].name == name)) return slot;
+            std::uint64_t& slot = slots_[at];
+            if (slot == kEmpty) return slot;
+            if ((slot >> kOffsetBits) == tag && NameAt(slot & kOffsetMask) == name) return slot;
         }
     }
 
-    const std::vector<RecordView>& records_;
-    std::vector<Slot> slots_;
+    // The name of the record at `start`, which ends at its tab.
+    std::wstring_view NameAt(size_t start) const { return text_.substr(start, text_.find(L'\t', start) - start); }
+
+    std::wstring_view text_;
+    std::vector<std::uint64_t> slots_;
     size_t mask_ = 0;
 };
+
+// Reads the records of `text` in groups and calls `ahead` for each record of a group,
+// then `group` with the whole group, then `each` for each record in order: the table
+// slots (and texts) a record needs are fetched into the cache while the records
+// before it are handled, instead of one cache miss after the other.
+template <typename Ahead, typename Group, typename Each>
+void ForEachRecordInGroups(std::wstring_view text, Ahead ahead, Group group, Each each) {
+    constexpr size_t kGroup = 16;
+    RecordReader reader(text);
+    Record records[kGroup];
+    for (;;) {
+        size_t count = 0;
+        while (count < kGroup && reader.Next(records[count])) ahead(records[count++]);
+        group(records, count);
+        for (size_t i = 0; i < count; ++i) each(records[i]);
+        if (count < kGroup) return;
+    }
+}
+
+size_t LineCount(std::wstring_view text) { return static_cast<size_t>(std::count(text.begin(), text.end(), L'\n')); }
 
 }  // namespace
 
 UpdateList CompareManifests(const std::wstring& serverText, const std::wstring& localText,
                             std::vector<std::wstring>* rejected) {
-    std::vector<RecordView> server = Records(serverText);
-    std::vector<RecordView> local = Records(localText);
-    const RecordIndex serverIndex(server);  // marks each name's first server record
-    const RecordIndex localIndex(local);
+    FirstRecords local(localText, LineCount(localText));
+    ForEachRecordInGroups(
+        localText, [&](const Record& record) { local.Prefetch(record.hash); }, [](const Record*, size_t) {},
+        [&](const Record& record) { local.Add(record); });
+
+    FirstRecords server(serverText, LineCount(serverText));
+    std::vector<Record> outdated;
+    ForEachRecordInGroups(
+        serverText,
+        [&](const Record& record) {
+            server.Prefetch(record.hash);
+            local.Prefetch(record.hash);
+        },
+        [&](const Record* group, size_t count) {
+            for (size_t i = 0; i < count; ++i) local.PrefetchRecord(group[i].hash);
+        },
+        [&](const Record& record) {
+            if (!server.Add(record)) return;  // a repeated name counts by its first record only
+            std::wstring_view mine;
+            if (local.Find(record.name, record.hash, mine) && DigestsMatch(mine, record.value)) return;
+            outdated.push_back(record);
+        });
     // Only the names to fetch are sorted, usually a small part of the manifest.
-    std::vector<const RecordView*> outdated;
-    for (size_t i = 0; i < server.size(); ++i) {
-        if (i + 8 < server.size()) localIndex.Prefetch(server[i + 8].hash);
-        if (!server[i].first) continue;
-        const RecordView* mine = localIndex.Find(server[i].name, server[i].hash);
-        if (mine != nullptr && DigestsMatch(mine->value, server[i].value)) continue;
-        outdated.push_back(&server[i]);
-    }
     // Ordinal order of UTF-16 code units (wchar_t is an unsigned 16-bit unit here).
-    std::sort(outdated.begin(), outdated.end(),
-              [](const RecordView* a, const RecordView* b) { return a->name < b->name; });
+    std::sort(outdated.begin(), outdated.end(), [](const Record& a, const Record& b) { return a.name < b.name; });
     UpdateList list;
     list.reserve(outdated.size());
-    for (const RecordView* record : outdated) {
-        std::wstring name(record->name);
+    for (const Record& record : outdated) {
+        std::wstring name(record.name);
         // A name that could reach outside the updater folder is never downloaded.
         if (!IsSafeRelativeName(name)) {
             if (rejected != nullptr) rejected->push_back(std::move(name));
             continue;
         }
-        list.push_back(UpdateItem{std::move(name), std::wstring(record->value)});
+        list.push_back(UpdateItem{std::move(name), std::wstring(record.value)});
     }
     return list;
 }

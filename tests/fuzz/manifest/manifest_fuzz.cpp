@@ -29,6 +29,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (i > 0) FUZZ_CHECK(list[i - 1].name < item.name);
     }
     for (const auto& name : rejected) FUZZ_CHECK(!IsSafeRelativeName(name));
+    // Exactly the names a plain map lookup finds outdated, and no other.
+    const auto local = ParseManifest(localText);
+    size_t expected = 0;
+    for (const auto& [name, value] : server) {
+        const auto mine = local.find(name);
+        if ((mine == local.end() || !DigestsMatch(mine->second, value)) && IsSafeRelativeName(name)) ++expected;
+    }
+    FUZZ_CHECK(list.size() == expected);
+    for (const UpdateItem& item : list) {
+        const auto mine = local.find(item.name);
+        FUZZ_CHECK(mine == local.end() || !DigestsMatch(mine->second, item.digest));
+    }
     // The same manifest on both sides needs nothing.
     FUZZ_CHECK(CompareManifests(serverText, serverText).empty());
 
