@@ -42,7 +42,7 @@ int main() {
     const ManifestPair small(10000);
     const ManifestPair large(100000);
     double bestSmall = 1e9, bestLarge = 1e9;
-    for (int round = 0; round < 8; ++round) {
+    for (int round = 0; round < 40; ++round) {
         for (int i = 0; i < 4; ++i) bestSmall = std::min(bestSmall, small.TimeOne());
         bestLarge = std::min(bestLarge, large.TimeOne());
     }

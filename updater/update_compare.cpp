@@ -94,16 +94,17 @@ private:
     size_t position_ = 0;
 };
 
-// The first record of each name of one manifest text, found by hashing: an
+// The first record of each name of the local manifest text, found by hashing: an
 // open-addressed table, at least twice as large as the records, of 8-byte slots
-// that hold the offset of a record in the text (40 bits) beside 24 bits of its name's
-// hash, so a probe reads the text only when those agree. The table is all the memory
-// the comparison takes beyond the list it returns: with the texts of a large manifest
-// far larger than the processor's caches, fresh memory (a page fault per 4 KiB) and
-// scattered reads cost more than the comparing itself.
-class FirstRecords {
+// that hold the offset of a record in the text (40 bits), 23 bits of its name's
+// hash, so a probe reads the text only when those agree, and a mark set once the
+// server's manifest has named it. The table is all the memory the comparison takes
+// beyond the list it returns, and a server record costs one probe of it: with the
+// texts of a large manifest far larger than the processor's caches, fresh memory (a
+// page fault per 4 KiB) and scattered reads cost more than the comparing itself.
+class LocalRecords {
 public:
-    FirstRecords(std::wstring_view text, size_t records) : text_(text) {
+    LocalRecords(std::wstring_view text, size_t records) : text_(text) {
         size_t capacity = 16;
         while (capacity < records * 2) capacity *= 2;
         mask_ = capacity - 1;
@@ -111,46 +112,55 @@ public:
     }
 
     // Adds `record` unless its name is there already (a repeated name keeps its
-    // first record). True when it was added.
-    bool Add(const Record& record) {
+    // first record).
+    void Add(const Record& record) {
         std::uint64_t& slot = SlotOf(record.name, record.hash);
-        if (slot != kEmpty) return false;
-        slot = (record.hash >> kOffsetBits << kOffsetBits) | record.start;
-        return true;
+        if (slot == kEmpty) slot = (Tag(record.hash) << kOffsetBits) | record.start;
     }
 
-    // The value of the first record named `name` (of hash `hash`); false when none.
-    bool Find(std::wstring_view name, std::uint64_t hash, std::wstring_view& value) const {
-        const std::uint64_t slot = const_cast<FirstRecords*>(this)->SlotOf(name, hash);
-        if (slot == kEmpty) return false;
+    enum class Named { Missing, First, Again };
+
+    // Looks up the server's record `name` (of hash `hash`): Missing when the local
+    // text has no such name, else First with the local value the first time the
+    // server names it and Again after that.
+    Named NameFromServer(std::wstring_view name, std::uint64_t hash, std::wstring_view& value) {
+        std::uint64_t& slot = SlotOf(name, hash);
+        if (slot == kEmpty) return Named::Missing;
+        if ((slot & kServerNamed) != 0) return Named::Again;
+        slot |= kServerNamed;
         const size_t valueStart = (slot & kOffsetMask) + name.size() + 1;
         value = text_.substr(valueStart, text_.find(L'\n', valueStart) - valueStart);
-        return true;
+        return Named::First;
     }
 
-    // Fetches the slot of `hash` into the cache ahead of an Add or a Find.
+    // Fetches the slot of `hash` into the cache ahead of an Add or a lookup.
     void Prefetch(std::uint64_t hash) const { __builtin_prefetch(&slots_[hash & mask_]); }
 
     // Once the slot is in the cache: fetches the text of the record it likely holds,
-    // which a Find then reads.
+    // which a lookup then reads.
     void PrefetchRecord(std::uint64_t hash) const {
         const std::uint64_t slot = slots_[hash & mask_];
-        if (slot != kEmpty && (slot >> kOffsetBits) == (hash >> kOffsetBits))
-            __builtin_prefetch(text_.data() + (slot & kOffsetMask));
+        if (slot != kEmpty && SlotTag(slot) == Tag(hash)) __builtin_prefetch(text_.data() + (slot & kOffsetMask));
     }
 
 private:
     static constexpr unsigned kOffsetBits = 40;  // a text of up to 2^40 characters
+    static constexpr unsigned kTagBits = 23;
     static constexpr std::uint64_t kOffsetMask = (1ull << kOffsetBits) - 1;
+    static constexpr std::uint64_t kServerNamed = 1ull << 63;
     static constexpr std::uint64_t kEmpty = ~0ull;
+
+    // The tag is taken from the hash's top bits, the slot index from its low ones.
+    static std::uint64_t Tag(std::uint64_t hash) { return hash >> (64 - kTagBits); }
+    static std::uint64_t SlotTag(std::uint64_t slot) { return (slot >> kOffsetBits) & ((1ull << kTagBits) - 1); }
 
     // The slot holding `name`, or the empty slot where it belongs.
     std::uint64_t& SlotOf(std::wstring_view name, std::uint64_t hash) {
-        const std::uint64_t tag = hash >> kOffsetBits;
+        const std::uint64_t tag = Tag(hash);
         for (size_t at = hash & mask_;; at = (at + 1) & mask_) {
             std::uint64_t& slot = slots_[at];
             if (slot == kEmpty) return slot;
-            if ((slot >> kOffsetBits) == tag && NameAt(slot & kOffsetMask) == name) return slot;
+            if (SlotTag(slot) == tag && NameAt(slot & kOffsetMask) == name) return slot;
         }
     }
 
@@ -186,31 +196,41 @@ size_t LineCount(std::wstring_view text) { return static_cast<size_t>(std::count
 
 UpdateList CompareManifests(const std::wstring& serverText, const std::wstring& localText,
                             std::vector<std::wstring>* rejected) {
-    FirstRecords local(localText, LineCount(localText));
+    LocalRecords local(localText, LineCount(localText));
     ForEachRecordInGroups(
         localText, [&](const Record& record) { local.Prefetch(record.hash); }, [](const Record*, size_t) {},
         [&](const Record& record) { local.Add(record); });
 
-    FirstRecords server(serverText, LineCount(serverText));
+    // A repeated server name counts by its first record only: the local table marks
+    // the names the server has named; repeats among names the local text lacks are
+    // dropped once the outdated records are sorted.
     std::vector<Record> outdated;
     ForEachRecordInGroups(
-        serverText,
-        [&](const Record& record) {
-            server.Prefetch(record.hash);
-            local.Prefetch(record.hash);
-        },
+        serverText, [&](const Record& record) { local.Prefetch(record.hash); },
         [&](const Record* group, size_t count) {
             for (size_t i = 0; i < count; ++i) local.PrefetchRecord(group[i].hash);
         },
         [&](const Record& record) {
-            if (!server.Add(record)) return;  // a repeated name counts by its first record only
             std::wstring_view mine;
-            if (local.Find(record.name, record.hash, mine) && DigestsMatch(mine, record.value)) return;
+            switch (local.NameFromServer(record.name, record.hash, mine)) {
+            case LocalRecords::Named::Again: return;
+            case LocalRecords::Named::First:
+                if (DigestsMatch(mine, record.value)) return;
+                break;
+            case LocalRecords::Named::Missing: break;
+            }
             outdated.push_back(record);
         });
     // Only the names to fetch are sorted, usually a small part of the manifest.
-    // Ordinal order of UTF-16 code units (wchar_t is an unsigned 16-bit unit here).
-    std::sort(outdated.begin(), outdated.end(), [](const Record& a, const Record& b) { return a.name < b.name; });
+    // Ordinal order of UTF-16 code units (wchar_t is an unsigned 16-bit unit here);
+    // records of one name in text order, so the first of them is kept.
+    std::sort(outdated.begin(), outdated.end(), [](const Record& a, const Record& b) {
+        const int order = a.name.compare(b.name);
+        return order != 0 ? order < 0 : a.start < b.start;
+    });
+    outdated.erase(std::unique(outdated.begin(), outdated.end(),
+                               [](const Record& a, const Record& b) { return a.name == b.name; }),
+                   outdated.end());
     UpdateList list;
     list.reserve(outdated.size());
     for (const Record& record : outdated) {

@@ -1,5 +1,5 @@
-// CompareManifests as a merge of two sorted record lists: the corners where a merge
-// walk goes wrong (repeated names on either side, names that differ only in case or
+// CompareManifests: the corners where matching records by name goes wrong
+// (repeated names on either side, names that differ only in case or
 // share prefixes, empty sides), and agreement with a plain map lookup on a large
 // scrambled pair of manifests.
 #include <gtest/gtest.h>
@@ -23,6 +23,8 @@ TEST(CompareMerge, RepeatedNamesOnEitherSideCountOnlyTheirFirstRecord) {
     // Repeats on both sides, interleaved with other names: each name is listed once.
     const UpdateList list = CompareManifests(L"c\t9\na\t1\nc\t8\na\t2\nb\t5\n", L"a\t1\nc\t7\nc\t9\na\t0\n");
     EXPECT_EQ(list, (UpdateList{{L"b", L"5"}, {L"c", L"9"}}));
+    // A repeated name the local side lacks is fetched once, with its first digest.
+    EXPECT_EQ(CompareManifests(L"n\t2\nm\t1\nn\t3\nn\t1\n", L"m\t1\n"), (UpdateList{{L"n", L"2"}}));
 }
 
 TEST(CompareMerge, CaseAndSharedPrefixesAreDifferentNames) {
